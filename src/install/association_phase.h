@@ -7,6 +7,7 @@ namespace korvane {
 
 class Program;
 
-void AssociationPhase(Program\& program);
+/// The phase over its work list; leaves the run (LeaveRun) on abort.
+void AssociationPhase(Program& program);
 
 }  // namespace korvane

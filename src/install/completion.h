@@ -7,6 +7,7 @@ namespace korvane {
 
 class Program;
 
-void Completion(Program\& program);
+/// Runs to its end once begun; ends with the finish operation.
+void Completion(Program& program);
 
 }  // namespace korvane

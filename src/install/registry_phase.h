@@ -7,6 +7,7 @@ namespace korvane {
 
 class Program;
 
-void RegistryPhase(Program\& program);
+/// The phase over its work list; leaves the run (LeaveRun) on abort.
+void RegistryPhase(Program& program);
 
 }  // namespace korvane

@@ -7,9 +7,10 @@ namespace korvane {
 
 class Program;
 
-void ShortcutPhase(Program\& program);
+/// The phase over its work list; leaves the run (LeaveRun) on abort.
+void ShortcutPhase(Program& program);
 /// Makes one shortcut file: its full path, or empty when none was made.
-std::string CreateShortCut(Program\& program, const std::string\& target, const std::string\& linkName,
-                           int csidl, const std::string\& workingFolder);
+std::string CreateShortCut(Program& program, const std::string& target, const std::string& linkName,
+                           int csidl, const std::string& workingFolder);
 
 }  // namespace korvane
