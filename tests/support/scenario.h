@@ -1,5 +1,7 @@
 // A scenario: a fresh machine folder and package folder in a temporary directory, and runs
 // of the real korvane commands in-process, with the transcript captured as JSON events.
+// Tests are compiled with code page 932 literals, so every text in and out of this API is
+// code page 932 unless it says UTF-8; the harness converts at the command line's edge.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -12,17 +14,19 @@ namespace korvane::testing {
 
 struct RunResult {
   int exitCode = -1;
-  std::vector<nlohmann::json> events;  // transcript, UTF-8
-  std::string out;                     // standard output (UTF-8)
-  std::string err;                     // standard error (UTF-8)
+  std::vector<nlohmann::json> events;  // transcript as written (UTF-8 inside the JSON)
+  std::string out;                     // standard output, converted to code page 932
+  std::string err;                     // standard error, converted to code page 932
 
   /// Events of one kind ("message", "ask", ...).
   std::vector<nlohmann::json> Of(const std::string& event) const;
-  /// The texts of every "message" event, in order.
+  /// The texts of every "message" event, in order (code page 932).
   std::vector<std::string> Messages() const;
-  /// The captions of every "ask" event, in order.
+  /// The captions of every "ask" event, in order (code page 932).
   std::vector<std::string> AskCaptions() const;
-  /// Whether some event of that kind has field == value.
+  /// A text field of an event converted to code page 932.
+  static std::string Text(const nlohmann::json& event, const std::string& field);
+  /// Whether some event of that kind has field == value (a string value is code page 932).
   bool Has(const std::string& event, const std::string& field, const nlohmann::json& value) const;
 };
 
@@ -35,11 +39,11 @@ class Scenario {
   std::string MachineDir() const { return root_ + "/machine"; }
   std::string PackageDir() const { return root_ + "/pkg"; }
 
-  /// Writes SETUP.INI into the package: UTF-8 text with LF lines in, CP932 with CR LF out.
-  void WriteScript(const std::string& utf8Text);
-  /// Writes a package file (relative host path, '/' separated; UTF-8 names) with raw bytes.
+  /// Writes SETUP.INI into the package: LF lines in, CR LF lines out.
+  void WriteScript(const std::string& text);
+  /// Writes a package file (relative path, '/' separated) with raw bytes.
   void WritePackageFile(const std::string& relativePath, const std::string& bytes);
-  /// Runs a command on this machine: "--machine DIR" is put in front of args (UTF-8).
+  /// Runs a command on this machine: "--machine DIR" is put in front of args.
   RunResult Run(std::vector<std::string> args, RunHooks hooks = DefaultHooks());
   /// korvane setup PKGDIR --unattended --log - plus extra args.
   RunResult Setup(std::vector<std::string> extraArgs = {}, RunHooks hooks = DefaultHooks());
@@ -47,15 +51,15 @@ class Scenario {
   RunResult Unsetup(const std::string& recordWindowsPath, std::vector<std::string> extraArgs = {},
                     RunHooks hooks = DefaultHooks());
 
-  // The machine's files, by Windows path in UTF-8 (converted to code page 932 inside).
-  std::string HostPath(const std::string& windowsPathUtf8) const;
-  bool Exists(const std::string& windowsPathUtf8) const;
-  std::string Read(const std::string& windowsPathUtf8) const;   // raw bytes
-  void Write(const std::string& windowsPathUtf8, const std::string& bytes) const;
-  /// `korvane reg export [KEY]` output (UTF-8).
+  // The machine's files, by Windows path.
+  std::string HostPath(const std::string& windowsPath) const;  // host path, UTF-8
+  bool Exists(const std::string& windowsPath) const;
+  std::string Read(const std::string& windowsPath) const;  // raw bytes
+  void Write(const std::string& windowsPath, const std::string& bytes) const;
+  /// `korvane reg export [KEY]` output, converted to code page 932.
   std::string RegExport(const std::string& key = {});
-  /// A profile value of a machine file, read as the system reads it (CP932 in, UTF-8 out).
-  std::string Profile(const std::string& windowsPathUtf8, const std::string& section,
+  /// A profile value of a machine file, read as the system reads it.
+  std::string Profile(const std::string& windowsPath, const std::string& section,
                       const std::string& key);
 
   static RunHooks DefaultHooks() {
@@ -68,7 +72,7 @@ class Scenario {
   std::string root_;
 };
 
-/// UTF-8 to code page 932 for test literals written in UTF-8 (u8"...").
+/// UTF-8 to code page 932.
 std::string Sjis(const std::string& utf8);
 /// Code page 932 to UTF-8.
 std::string Utf8(const std::string& cp932);
