@@ -50,7 +50,7 @@ RegistryKeyFields SplitRegistryKey(std::string_view keySpec);
 // A Registry Value value split into type token and data.
 struct RegistryValueFields {
   std::string typeToken;  // the first five bytes
-  std::string data;       // from the sixth byte on
+  std::string data;       // from the sixth byte on; the whole value when no type token
 };
 RegistryValueFields SplitRegistryValue(std::string_view valueSpec);
 

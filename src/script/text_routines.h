@@ -28,6 +28,9 @@ std::string NamePart(std::string_view path);
 /// The first position (0-based) of needle in text, or npos; the search steps over
 /// double-byte characters only where the system's does (plain byte search).
 size_t FindBytes(std::string_view text, std::string_view needle, size_t from = 0);
+/// The first position (0-based, at or after from) of the single-byte character c that is not
+/// the second byte of a double-byte character, or npos.
+size_t FindSingleByte(std::string_view text, char c, size_t from = 0);
 
 // The sides of AddBackslash and RemoveBackslash.
 inline constexpr std::string_view kSideFront = "T";
