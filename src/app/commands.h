@@ -2,11 +2,15 @@
 // and running one command. main() only forwards to RunKorvane.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace korvane {
+
+class Registry;
 
 // A user action that a scripted run performs when its trigger shows (tests, --actions).
 struct ScriptedAction {
@@ -27,6 +31,8 @@ struct RunHooks {
   std::string browseAnswer;               // folder the browser returns; empty = cancel
   std::string programVersion = "1.7.0.1695";
   bool forceAnswerRules = true;           // unattended answer rules for boxes no action covers
+  // Wraps the machine's registry for the run (fault injection); unset: the registry itself.
+  std::function<std::unique_ptr<Registry>(Registry& machineRegistry)> wrapRegistry;
 };
 
 struct CommandIo {
