@@ -36,8 +36,8 @@ class FaultInjectingRegistry : public Registry {
     return inner_.OpenKey(root, path);
   }
   /// The refusal's code, or the inner registry's result.
-  uint32_t SetValue(RootKey root, const std::string& path, const std::string& name,
-                    uint32_t type, const std::string& data) override {
+  uint32_t SetValue(RootKey root, const std::string& path, const std::string& name, uint32_t type,
+                    const std::string& data) override {
     if (setValueFault) {
       if (uint32_t code = setValueFault(root, path, name)) return code;
     }
