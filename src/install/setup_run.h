@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "script/folder_macros.h"
+
 namespace korvane {
 
 class Program;
@@ -19,5 +21,9 @@ void ReadScriptLists(Program& program);
 [[noreturn]] void StopRun(Program& program, const std::string& text, const std::string& caption);
 /// Processes pending messages, then leaves the run when the abort was confirmed.
 void CheckAbort(Program& program);
+/// The folders the macros stand for in this run ((App) is the run's SetupFolder).
+MacroFolders RunMacroFolders(const Program& program);
+/// Pauses SetupSpeed milliseconds (reported; skipped in unattended runs).
+void PauseStep(Program& program);
 
 }  // namespace korvane
