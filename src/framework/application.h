@@ -36,6 +36,9 @@ class Application {
   int RestartQuestion();
   /// Shows an error that escaped a handler (box with the application title, error icon).
   void ShowException(const KorvaneError& error);
+  /// Whether the front-end said that no more events will come (ShowModal then returns 2 and
+  /// waiting loops of the forms must give up).
+  bool InputEnded() const { return inputEnded_; }
   void Terminate() { terminated_ = true; }
   bool Terminated() const { return terminated_; }
 
@@ -46,6 +49,13 @@ class Application {
 
  private:
   void Dispatch(Form& form, const UiEvent& event);
+  /// Runs a handler of form; an error escaping it is shown and handed to form.HandlerFailed.
+  template <typename Handler>
+  void Guarded(Form& form, Handler&& handler);
+  /// FormCloseQuery (guarded: an error counts as "may not close").
+  bool MayClose(Form& form);
+  /// FormClose (guarded), then the form is hidden.
+  void CloseForm(Form& form);
 
   FrontEnd& frontEnd_;
   Transcript& transcript_;

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "framework/control.h"
+
 namespace korvane {
 
 class Form;
@@ -44,6 +46,15 @@ class FrontEnd {
                                                      const FolderBrowser& browser) = 0;
   /// The shell's restart question: 6 when the user agrees to restart, else 7.
   virtual int RestartQuestion(const Form* owner) = 0;
+
+  /// The place of a maximized window (the whole screen); 1024 x 768 unless the front-end
+  /// knows its screen.
+  virtual Place ScreenSize() { return Place{0, 0, 1024, 768}; }
+  /// Width and height (in place.width, place.height) of a text drawn in the font, for labels
+  /// that size themselves to their text: an estimate of half the font's pixels per byte of
+  /// the longest line and the pixels plus 3 per line (8 x 19 for 16 pixels) unless the
+  /// front-end measures with real fonts.
+  virtual Place TextSize(const FontSpec& font, const std::string& text);
 };
 
 }  // namespace korvane

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "startup/background_window.h"
 #include "startup/main_window.h"
+#include "startup/main_window_transcript.h"
 #include "startup/program_state.h"
 #include "uninstall/undo_lists.h"
 
@@ -27,6 +28,8 @@ class Program {
  public:
   Program(const Platform& platform, Application& application, ProgramOptions options,
           std::string firstArgument);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   /// Program entry: the single-instance guard, the windows, the message loop. Returns
   /// false when another instance holds the mutex (nothing was shown).
@@ -41,6 +44,13 @@ class Program {
   Application& application() { return application_; }
   const ProgramOptions& options() const { return options_; }
 
+  // Made first: the windows below use them while they are made.
+ private:
+  Platform platform_;
+  Application& application_;
+  ProgramOptions options_;
+
+ public:
   ProgramState state;
   WorkLists lists;
   UndoLists undo;
@@ -49,9 +59,7 @@ class Program {
   TfrmMain frmMain;
 
  private:
-  Platform platform_;
-  Application& application_;
-  ProgramOptions options_;
+  MainWindowTranscript mainWindowTranscript_;
 };
 
 /// The start-up steps of the main window's first activation.
