@@ -3,6 +3,7 @@
 // unregisters a server or keeps the module loaded.
 #include "install/com_registration.h"
 
+#include "framework/message_box.h"
 #include "script/system_routines.h"
 #include "script/text_routines.h"
 #include "startup/program.h"
@@ -12,7 +13,7 @@ namespace korvane {
 namespace {
 
 constexpr const char* kRegistrationCaption = "OCX/DLL登録エラー";
-constexpr int kRegistrationStyle = 48;
+constexpr int kRegistrationStyle = kStyleWarning;
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 // a compressed source that cannot be expanded never reaches its target.
 #include "install/copy_phase.h"
 
+#include "framework/message_box.h"
 #include "install/com_registration.h"
 #include "install/expand_file.h"
 #include "install/setup_run.h"
@@ -20,8 +21,8 @@ void AskForDisk(Program& program, const std::string& source) {
   const std::string text =
       std::to_string(program.run.DiskNumber) + "枚目のディスクに交換してください．";
   for (;;) {
-    program.state.LastAnswer = program.frmMain.Ask(text, "ディスク交換", 65);
-    if (program.state.LastAnswer == 2) {
+    program.state.LastAnswer = program.frmMain.Ask(text, "ディスク交換", kStyleInformationOkCancel);
+    if (program.state.LastAnswer == kIdCancel) {
       StopRun(program, "セットアップを続行できませんでした．", "致命的エラー");
     }
     if (FileExists(program.platform(), source)) return;
@@ -34,8 +35,9 @@ bool DecideCopy(Program& program, const std::string& source, const std::string& 
   if (!program.run.OptOverwrite) {
     program.state.MessageText =
         target + "\r\r" + "このファイルは既に存在します．\r" + "上書きしてもよろしいですか？";
-    program.state.LastAnswer = program.frmMain.Ask(program.state.MessageText, "上書き確認", 36);
-    return program.state.LastAnswer == 6;
+    program.state.LastAnswer =
+        program.frmMain.Ask(program.state.MessageText, "上書き確認", kStyleQuestion);
+    return program.state.LastAnswer == kIdYes;
   }
   return FileDate(platform, target) < FileDate(platform, source);
 }

@@ -4,6 +4,7 @@
 #include "install/free_space_check.h"
 
 #include "framework/errors.h"
+#include "framework/message_box.h"
 #include "install/setup_run.h"
 #include "script/text_routines.h"
 #include "startup/program.h"
@@ -63,8 +64,8 @@ void FreeSpaceCheck(Program& program) {
     program.state.MessageText =
         "ディスクの空き容量が不足しているため，エラーになる可能性があります．\r"
         "このままセットアップを続行しますか？";
-    program.state.LastAnswer = form.Ask(program.state.MessageText, "空き容量不足", 0x24);
-    if (program.state.LastAnswer == 7) {
+    program.state.LastAnswer = form.Ask(program.state.MessageText, "空き容量不足", kStyleQuestion);
+    if (program.state.LastAnswer == kIdNo) {
       StopRun(program, "セットアップを続行できませんでした．", "セットアップ中止");
     }
   }

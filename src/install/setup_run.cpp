@@ -4,6 +4,7 @@
 // window framework, which shows them.
 #include "install/setup_run.h"
 
+#include "framework/message_box.h"
 #include "install/association_phase.h"
 #include "install/completion.h"
 #include "install/copy_phase.h"
@@ -97,7 +98,7 @@ void SetupRun(Program& program) {
 }
 
 void StopRun(Program& program, const std::string& text, const std::string& caption) {
-  program.frmMain.Ask(text, caption, 0x10);
+  program.frmMain.Ask(text, caption, kStyleError);
   program.state.Outcome = RunOutcome::Refused;
   program.frmMain.Finish();
   throw LeaveRun{};

@@ -2,6 +2,7 @@
 // created after a question. A refusal or a failed creation stops the run; no pause here.
 #include "install/target_folder_check.h"
 
+#include "framework/message_box.h"
 #include "install/setup_run.h"
 #include "script/system_routines.h"
 #include "startup/program.h"
@@ -21,13 +22,14 @@ void TargetFolderCheck(Program& program) {
 
   state.MessageText =
       program.run.SetupFolder + "\r\r" + "このフォルダは存在しません．作成してもよろしいですか？";
-  state.LastAnswer = form.Ask(state.MessageText, "フォルダ作成", 0x24);
-  if (state.LastAnswer == 6 && !CreateFolderChain(program.platform(), program.run.SetupFolder)) {
+  state.LastAnswer = form.Ask(state.MessageText, "フォルダ作成", kStyleQuestion);
+  if (state.LastAnswer == kIdYes &&
+      !CreateFolderChain(program.platform(), program.run.SetupFolder)) {
     form.Ask("セットアップフォルダの作成に失敗しました．\r\rプログラム作者へご報告ください．",
-             "致命的エラー", 0x10);
-    state.LastAnswer = 7;
+             "致命的エラー", kStyleError);
+    state.LastAnswer = kIdNo;
   }
-  if (state.LastAnswer == 7) {
+  if (state.LastAnswer == kIdNo) {
     StopRun(program, "セットアップを続行できませんでした．", "セットアップ中止");
   }
 }
