@@ -7,6 +7,7 @@
 #include "framework/message_box.h"
 #include "install/com_registration.h"
 #include "install/expand_file.h"
+#include "install/run_macros.h"
 #include "install/setup_run.h"
 #include "script/setup_script.h"
 #include "script/system_routines.h"

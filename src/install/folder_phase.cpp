@@ -3,6 +3,7 @@
 // logged and the phase goes on.
 #include "install/folder_phase.h"
 
+#include "install/run_macros.h"
 #include "install/setup_run.h"
 #include "script/system_routines.h"
 #include "script/text_routines.h"

@@ -113,14 +113,4 @@ void PauseStep(Program& program) {
   program.Pause(static_cast<uint32_t>(program.state.SetupSpeed < 1 ? 1 : program.state.SetupSpeed));
 }
 
-MacroFolders RunMacroFolders(const Program& program) {
-  MacroFolders folders;
-  folders.setupFolder = program.run.SetupFolder;
-  folders.programFilesFolder = program.state.ProgramFilesFolder;
-  folders.windowsFolder = program.state.WindowsFolder;
-  folders.systemFolder = program.state.SystemFolder;
-  folders.tempFolder = program.state.TempFolder;
-  return folders;
-}
-
 }  // namespace korvane

@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "script/folder_macros.h"
-
 namespace korvane {
 
 class Program;
@@ -21,8 +19,6 @@ void ReadScriptLists(Program& program);
 [[noreturn]] void StopRun(Program& program, const std::string& text, const std::string& caption);
 /// Processes pending messages, then leaves the run when the abort was confirmed.
 void CheckAbort(Program& program);
-/// The folders the macros stand for in this run ((App) is the run's SetupFolder).
-MacroFolders RunMacroFolders(const Program& program);
 /// Pauses SetupSpeed milliseconds (reported; skipped in unattended runs).
 void PauseStep(Program& program);
 
