@@ -86,12 +86,14 @@ uint32_t ErrorOf(int rc, uint32_t otherwise) {
 
 class Statement {
  public:
-  Statement(sqlite3* db, const char* sql) { rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+  Statement(sqlite3* db, const char* sql) {
+    prepared_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) == SQLITE_OK;
+    if (!prepared_) rc_ = sqlite3_errcode(db);
+  }
   ~Statement() { sqlite3_finalize(stmt_); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
-  bool ok() const { return rc_ == SQLITE_OK; }
   int rc() const { return rc_; }
   void Bind(int index, int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
   void Bind(int index, const std::string& blob) {
@@ -99,7 +101,7 @@ class Statement {
   }
   /// SQLITE_ROW, SQLITE_DONE or the error.
   int Step() {
-    if (!ok()) return rc_;
+    if (!prepared_) return rc_;
     rc_ = sqlite3_step(stmt_);
     return rc_;
   }
@@ -112,6 +114,7 @@ class Statement {
 
  private:
   sqlite3_stmt* stmt_ = nullptr;
+  bool prepared_ = false;
   int rc_ = SQLITE_OK;
 };
 
