@@ -37,6 +37,9 @@ class ScriptedFrontEnd : public FrontEnd {
   std::function<void(const ShownBox&)> onBox;
   // Runs when WaitEvent finds the queue empty, before it gives Quit.
   std::function<void()> onIdle;
+  // Runs at every PollEvent before the queue is looked at (a test can queue events there when
+  // the window shows what it waits for).
+  std::function<void()> beforePoll;
 
   std::vector<ShownBox> boxes;
   std::vector<std::string> shownForms;
@@ -46,14 +49,23 @@ class ScriptedFrontEnd : public FrontEnd {
   int waits = 0;
   int polls = 0;
 
-  void Click(const std::string& control) { events.push_back({UiEvent::Kind::Click, control}); }
+  static UiEvent Event(UiEvent::Kind kind, const std::string& control = {},
+                       const std::string& text = {}, bool checked = false) {
+    UiEvent event;
+    event.kind = kind;
+    event.control = control;
+    event.text = text;
+    event.checked = checked;
+    return event;
+  }
+  void Click(const std::string& control) { events.push_back(Event(UiEvent::Kind::Click, control)); }
   void Type(const std::string& control, const std::string& text) {
-    events.push_back({UiEvent::Kind::SetText, control, text});
+    events.push_back(Event(UiEvent::Kind::SetText, control, text));
   }
   void Check(const std::string& control, bool checked) {
-    events.push_back({UiEvent::Kind::SetChecked, control, {}, checked});
+    events.push_back(Event(UiEvent::Kind::SetChecked, control, {}, checked));
   }
-  void Quit() { events.push_back({UiEvent::Kind::Quit}); }
+  void Quit() { events.push_back(Event(UiEvent::Kind::Quit)); }
   void Answer(const std::string& caption, int answer) { answers[caption].push_back(answer); }
   std::vector<std::string> BoxCaptions() const {
     std::vector<std::string> captions;
@@ -66,13 +78,14 @@ class ScriptedFrontEnd : public FrontEnd {
   UiEvent WaitEvent() override {
     ++waits;
     if (events.empty() && onIdle) onIdle();
-    if (events.empty()) return UiEvent{UiEvent::Kind::Quit};
+    if (events.empty()) return Event(UiEvent::Kind::Quit);
     UiEvent event = events.front();
     events.pop_front();
     return event;
   }
   std::optional<UiEvent> PollEvent() override {
     ++polls;
+    if (beforePoll) beforePoll();
     if (events.empty()) return std::nullopt;
     UiEvent event = events.front();
     events.pop_front();
