@@ -15,9 +15,8 @@
 #include "app/machine_paths.h"
 #include "app/uninstall_entries.h"
 #include "framework/application.h"
+#include "platform/registry.h"
 #include "frontend/console/answer_rules.h"
-#include "frontend/console/flushing_front_end.h"
-#include "frontend/console/form_transcriber.h"
 #include "frontend/console/json_transcript.h"
 #include "frontend/console/terminal_front_end.h"
 #include "frontend/console/unattended_front_end.h"
@@ -129,12 +128,17 @@ int RunProgram(const ParsedCommand& command, RunTarget target, const std::string
     io.err << "korvane: " << error << "\n";
     return kExitUsage;
   }
-  Platform& platform = machine->platform();
+  Platform platform = machine->platform();
+  std::unique_ptr<Registry> wrappedRegistry;
+  if (hooks.wrapRegistry) {
+    wrappedRegistry = hooks.wrapRegistry(*platform.registry);
+    if (wrappedRegistry) platform.registry = wrappedRegistry.get();
+  }
 
-  Transcript quiet;
+  Transcript quiet;  // no --log: the events go nowhere
   std::unique_ptr<JsonTranscript> json;
   if (log != nullptr) json = std::make_unique<JsonTranscript>(*log);
-  FormTranscriber transcriber(json ? static_cast<Transcript&>(*json) : quiet);
+  Transcript& transcript = json ? static_cast<Transcript&>(*json) : quiet;
 
   std::unique_ptr<FrontEnd> frontEnd;
   if (choice == FrontEndChoice::Gui) {
@@ -164,14 +168,11 @@ int RunProgram(const ParsedCommand& command, RunTarget target, const std::string
 
   int exitCode = 0;
   {
-    FlushingFrontEnd flushing(*frontEnd, transcriber);
-    Application application(flushing, transcriber);
+    Application application(*frontEnd, transcript);
     ProgramOptions programOptions;
     programOptions.skipPauses = choice == FrontEndChoice::Unattended && !options.pace;
     Program program(platform, application, programOptions, target.firstArgument);
-    program.frmMain.AddObserver(&transcriber);
     bool ran = program.Run();
-    program.frmMain.RemoveObserver(&transcriber);
     if (!ran) {
       io.err << "korvane: another korvane is running on the machine folder " << machineDir
              << "\n";
@@ -180,7 +181,7 @@ int RunProgram(const ParsedCommand& command, RunTarget target, const std::string
       exitCode = choice == FrontEndChoice::Gui ? 0 : program.ExitCode();
     }
   }
-  transcriber.End(exitCode);
+  transcript.End(exitCode);
   return exitCode;
 }
 
