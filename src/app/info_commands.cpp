@@ -5,14 +5,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/reg_file.h"
 #include "app/uninstall_entries.h"
 #include "platform/encoding.h"
 #include "platform/posix/posix_machine.h"
 
-#if __has_include("app/reg_file.h")
-#include "app/reg_file.h"
-#define KORVANE_HAS_REG_FILE 1
-#endif
 
 namespace korvane {
 
@@ -88,7 +85,6 @@ int InitCommand(const std::string& machineDir, CommandIo& io) {
 }
 
 int RegExportCommand(const std::string& machineDir, const std::string& keyUtf8, CommandIo& io) {
-#ifdef KORVANE_HAS_REG_FILE
   auto machine = OpenMachine(machineDir, io);
   if (!machine) return kExitUsage;
   std::string text;
@@ -99,14 +95,9 @@ int RegExportCommand(const std::string& machineDir, const std::string& keyUtf8, 
   }
   io.out << text;
   return 0;
-#else
-  io.err << "korvane: reg export is not available in this build\n";
-  return 1;
-#endif
 }
 
 int RegImportCommand(const std::string& machineDir, const std::string& file, CommandIo& io) {
-#ifdef KORVANE_HAS_REG_FILE
   std::ifstream in(file, std::ios::binary);
   if (!in) {
     io.err << "korvane: reg import: cannot read " << file << "\n";
@@ -122,10 +113,6 @@ int RegImportCommand(const std::string& machineDir, const std::string& file, Com
     return 1;
   }
   return 0;
-#else
-  io.err << "korvane: reg import is not available in this build\n";
-  return 1;
-#endif
 }
 
 }  // namespace korvane
