@@ -1,10 +1,9 @@
 // The machine folder: its default layout, init creating only what is missing, the package
 // drive, restart records, the recording clock and the single-instance mutex.
-#include "platform/posix/posix_machine.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "platform/posix/posix_machine.h"
 #include "platform/win_types.h"
 #include "temp_machine.h"
 
@@ -24,8 +23,8 @@ TEST_F(MachineFolderTest, OpenCreatesTheWindows98Layout) {
   EXPECT_NE(ini.find(U8(u8"Desktop=C:\\WINDOWS\\デスクトップ\n")), std::string::npos);
   for (const std::string& folder :
        {std::string("WINDOWS"), std::string("WINDOWS/SYSTEM"), std::string("WINDOWS/TEMP"),
-        std::string("WINDOWS/SendTo"), std::string("Program Files"),
-        U8(u8"WINDOWS/デスクトップ"), U8(u8"WINDOWS/ｽﾀｰﾄ ﾒﾆｭｰ/ﾌﾟﾛｸﾞﾗﾑ/ｽﾀｰﾄｱｯﾌﾟ")}) {
+        std::string("WINDOWS/SendTo"), std::string("Program Files"), U8(u8"WINDOWS/デスクトップ"),
+        U8(u8"WINDOWS/ｽﾀｰﾄ ﾒﾆｭｰ/ﾌﾟﾛｸﾞﾗﾑ/ｽﾀｰﾄｱｯﾌﾟ")}) {
     SCOPED_TRACE(folder);
     EXPECT_TRUE(std::filesystem::is_directory(DriveC() + "/" + folder));
   }

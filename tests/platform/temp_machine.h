@@ -19,7 +19,8 @@ namespace korvane::posix::testing {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvane-posix-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "korvane-posix-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
   }
   ~TempFolder() {

@@ -48,8 +48,10 @@ uint32_t ReplaceFileAtomically(int dirFd, const std::string& name, const std::st
   }
   if (rc == kErrorSuccess && old != nullptr) {
     char attributes[64];
-    ssize_t length = lgetxattr(oldHostPath.c_str(), "user.DOSATTRIB", attributes, sizeof attributes);
-    if (length > 0) fsetxattr(file.get(), "user.DOSATTRIB", attributes, static_cast<size_t>(length), 0);
+    ssize_t length =
+        lgetxattr(oldHostPath.c_str(), "user.DOSATTRIB", attributes, sizeof attributes);
+    if (length > 0)
+      fsetxattr(file.get(), "user.DOSATTRIB", attributes, static_cast<size_t>(length), 0);
   }
   if (rc == kErrorSuccess && fsync(file.get()) != 0) rc = WinErrorFromErrno(errno);
   if (rc == kErrorSuccess && close(file.Release()) != 0) rc = WinErrorFromErrno(errno);

@@ -32,7 +32,7 @@ struct ResolvedPath {
   std::string hostPath;  // the full host path
   std::vector<std::string> parentNames;  // host names of the folders from the root to the leaf
   bool exists = false;
-  struct stat st {};     // the leaf (the link's target when links were followed), when it exists
+  struct stat st {};  // the leaf (the link's target when links were followed), when it exists
 
   bool IsRoot() const { return leaf.empty() && parent.valid(); }
   bool IsDirectory() const { return exists && S_ISDIR(st.st_mode); }

@@ -77,10 +77,10 @@ int32_t DosDateTime(time_t t) {
   if (localtime_r(&t, &local) == nullptr) return -1;
   int year = local.tm_year + 1900;
   if (year < 1980 || year > 2107) return -1;
-  uint32_t date = static_cast<uint32_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) |
-                                        local.tm_mday);
-  uint32_t time = static_cast<uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) |
-                                        (local.tm_sec / 2));
+  uint32_t date =
+      static_cast<uint32_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
+  uint32_t time =
+      static_cast<uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
   return static_cast<int32_t>((date << 16) | time);
 }
 

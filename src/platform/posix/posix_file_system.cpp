@@ -20,7 +20,9 @@
 namespace korvane::posix {
 namespace {
 
-bool IsReadOnlyFile(const struct stat& st) { return !S_ISDIR(st.st_mode) && !(st.st_mode & S_IWUSR); }
+bool IsReadOnlyFile(const struct stat& st) {
+  return !S_ISDIR(st.st_mode) && !(st.st_mode & S_IWUSR);
+}
 
 FindData MakeFindData(const std::string& name, const std::string& hostPath, const struct stat& st) {
   FindData data;
@@ -140,7 +142,8 @@ uint32_t PosixFileSystem::GetAttributes(const std::string& path, uint32_t& attri
   ResolvedPath resolved;
   if (uint32_t rc = drives_.Resolve(path, kResolveFollowLeaf, resolved)) return rc;
   if (!resolved.exists) return kErrorFileNotFound;
-  attributes = resolved.IsRoot() ? kAttrDirectory : ReadDosAttributes(resolved.hostPath, resolved.st);
+  attributes =
+      resolved.IsRoot() ? kAttrDirectory : ReadDosAttributes(resolved.hostPath, resolved.st);
   return kErrorSuccess;
 }
 

@@ -131,7 +131,8 @@ class PosixMachine : public Machine {
 }  // namespace
 
 std::unique_ptr<Machine> Machine::Open(const MachineOptions& options, std::string& error) {
-  if (!InitMachineFolder(options.machineDir, error)) return nullptr;
+  // The registry is made (or opened) once, by Connect.
+  if (!CreateMachineLayout(options.machineDir, error)) return nullptr;
   MachineSettings settings;
   if (!ReadMachineSettings(options.machineDir, settings, error)) return nullptr;
   std::vector<Drive> drives;

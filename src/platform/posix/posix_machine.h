@@ -13,14 +13,14 @@
 namespace korvane::posix {
 
 struct MachineOptions {
-  std::string machineDir;           // host folder of the machine (created on first use)
-  char packageDrive = 0;            // drive letter of the package folder, 0 for none
-  std::string packageHostDir;       // host folder mapped read-only to packageDrive
-  std::string programFile;          // Windows path of the running program (GetModuleFileName);
-                                    // empty: C:\WINDOWS\UNKORVANE.EXE
+  std::string machineDir;      // host folder of the machine (created on first use)
+  char packageDrive = 0;       // drive letter of the package folder, 0 for none
+  std::string packageHostDir;  // host folder mapped read-only to packageDrive
+  std::string programFile;     // Windows path of the running program (GetModuleFileName);
+                               // empty: C:\WINDOWS\UNKORVANE.EXE
   std::string programVersion = "1.7.0.1695";  // FileVersion of the version resource; "" none
-  bool recordingClock = false;      // pauses are recorded, not waited for
-  std::string currentDirectory;     // Windows current folder at start; empty: program's folder
+  bool recordingClock = false;                // pauses are recorded, not waited for
+  std::string currentDirectory;  // Windows current folder at start; empty: program's folder
 };
 
 // A pause recorded by the recording clock.

@@ -52,7 +52,7 @@ void CreateWindowsFolder(PosixFileSystem& files, const std::string& windowsPath)
 
 }  // namespace
 
-bool InitMachineFolder(const std::string& machineDir, std::string& error) {
+bool CreateMachineLayout(const std::string& machineDir, std::string& error) {
   if (machineDir.empty()) {
     error = "no machine folder given";
     return false;
@@ -86,9 +86,14 @@ bool InitMachineFolder(const std::string& machineDir, std::string& error) {
   CreateWindowsFolder(files, settings.tempFolder);
   CreateWindowsFolder(files, "C:\\Program Files");
   for (const auto& [csidl, folder] : settings.shellFolders) CreateWindowsFolder(files, folder);
+  return true;
+}
 
-  std::unique_ptr<Registry> registry = CreatePosixRegistry(machineDir + "/registry.db", error);
-  return registry != nullptr;
+bool InitMachineFolder(const std::string& machineDir, std::string& error) {
+  if (!CreateMachineLayout(machineDir, error)) return false;
+  struct stat st;
+  if (stat((machineDir + "/registry.db").c_str(), &st) == 0) return true;
+  return CreatePosixRegistry(machineDir + "/registry.db", error) != nullptr;
 }
 
 }  // namespace korvane::posix

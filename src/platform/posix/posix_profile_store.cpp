@@ -51,8 +51,8 @@ void PosixProfileStore::Remember(const FileId& id, const struct stat& st,
 }
 
 const ProfileDocument* PosixProfileStore::Load(const ResolvedPath& resolved) {
-  UniqueFd file(openat(resolved.parent.get(), resolved.leaf.c_str(),
-                       O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+  UniqueFd file(
+      openat(resolved.parent.get(), resolved.leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
   if (!file.valid()) return nullptr;
   struct stat st;
   if (fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;

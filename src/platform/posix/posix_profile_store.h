@@ -22,9 +22,8 @@ class PosixProfileStore : public ProfileStore {
   std::string GetString(const std::string& section, const std::string& key,
                         const std::string& defaultValue, uint32_t size,
                         const std::string& file) override;
-  bool WriteString(const std::optional<std::string>& section,
-                   const std::optional<std::string>& key, const std::optional<std::string>& value,
-                   const std::string& file) override;
+  bool WriteString(const std::optional<std::string>& section, const std::optional<std::string>& key,
+                   const std::optional<std::string>& value, const std::string& file) override;
   uint32_t LastError() const override { return lastError_; }
 
   /// How many times a file was read and parsed (the cache's misses).

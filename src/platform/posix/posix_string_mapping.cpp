@@ -49,8 +49,8 @@ StringMapper::StringMapper() {
   for (int c = 0xA1; c <= 0xDF; ++c) {
     char32_t full = kKanaUnicode[c - 0xA1];
     kana_[c - 0xA0] = Cp932Of(full);
-    bool kaToTo = c >= 0xB6 && c <= 0xC4;  // ｶ..ﾄ
-    bool haRow = c >= 0xCA && c <= 0xCE;   // ﾊ..ﾎ
+    bool kaToTo = c >= 0xB6 && c <= 0xC4;                // ｶ..ﾄ
+    bool haRow = c >= 0xCA && c <= 0xCE;                 // ﾊ..ﾎ
     if (c == 0xB3) voiced_[c - 0xA0] = Cp932Of(0x30F4);  // ｳﾞ -> ヴ
     if (kaToTo || haRow) voiced_[c - 0xA0] = Cp932Of(full + 1);
     if (haRow) semiVoiced_[c - 0xA0] = Cp932Of(full + 2);

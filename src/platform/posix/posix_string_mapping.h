@@ -18,9 +18,9 @@ class StringMapper {
   std::string Fullwidth(const std::string& text) const;
 
  private:
-  std::array<std::string, 128> ascii_;    // code page 932 full-width form of 0x20..0x7E
-  std::array<std::string, 64> kana_;      // of the half-width kana 0xA1..0xDF (index c - 0xA0)
-  std::array<std::string, 64> voiced_;    // kana + ﾞ, empty when it does not combine
+  std::array<std::string, 128> ascii_;      // code page 932 full-width form of 0x20..0x7E
+  std::array<std::string, 64> kana_;        // of the half-width kana 0xA1..0xDF (index c - 0xA0)
+  std::array<std::string, 64> voiced_;      // kana + ﾞ, empty when it does not combine
   std::array<std::string, 64> semiVoiced_;  // kana + ﾟ, likewise
 };
 

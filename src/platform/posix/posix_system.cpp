@@ -57,8 +57,8 @@ bool PosixSystem::GetVersionEx(OsVersionInfo& info) {
   info = settings_.version;
   if (info.platformId == 1) {
     // Windows 9x repeats major.minor in the high word of the build number.
-    info.buildNumber = (info.major << 24) | ((info.minor & 0xFF) << 16) |
-                       (settings_.version.buildNumber & 0xFFFF);
+    info.buildNumber =
+        (info.major << 24) | ((info.minor & 0xFF) << 16) | (settings_.version.buildNumber & 0xFFFF);
   }
   return true;
 }

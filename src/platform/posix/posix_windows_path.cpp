@@ -103,6 +103,10 @@ bool MatchFrom(std::string_view p, std::string_view n) {
       }
       return false;
     }
+    if (p[0] == '?' && (n.empty() || n[0] == '.')) {
+      p.remove_prefix(1);  // DOS rule: a ? at a dot or at the end matches nothing
+      continue;
+    }
     if (n.empty()) return false;
     size_t nLen = Cp932CharLength(n, 0);
     if (p[0] == '?') {

@@ -30,7 +30,8 @@ uint32_t ParseWindowsPath(std::string_view path, const WindowsPath& current, boo
 bool HasWildcards(std::string_view name);
 
 /// DOS wildcard match of a name against a pattern, both already upper-cased; ? is one
-/// character (double-byte ones included), and "X.*" also matches "X".
+/// character (double-byte ones included) or none at a dot or the end, and "X.*" also
+/// matches "X".
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 }  // namespace korvane::posix
