@@ -77,7 +77,7 @@ TEST(LnkWriter, LnkinfoReadsPathsBackInCodePage932) {
     ShellLinkData data;
   };
   ShellLinkData minimal;
-  minimal.targetPath = "D:\\ﾃﾞｰﾀ\\表示.TXT";  // 95 5C: a trail byte that looks like \\
+  minimal.targetPath = "D:\\ﾃﾞｰﾀ\\表示.TXT";  // 95 5C: a trail byte, no separator
 
   ShellLinkData noWorkingFolder = Viewer();
   noWorkingFolder.workingFolder.clear();

@@ -43,7 +43,9 @@ TEST(ModuleLoader, LoadsSharedObjectsAndFindsTheirEntries) {
     auto entry = reinterpret_cast<DllRegisterServerProc>(
         modules.GetProcAddress(module, "DllRegisterServer"));
     EXPECT_EQ(entry != nullptr, c.hasEntry);
-    if (entry != nullptr) EXPECT_EQ(entry(), c.result);
+    if (entry != nullptr) {
+      EXPECT_EQ(entry(), c.result);
+    }
     EXPECT_EQ(modules.GetProcAddress(module, "NoSuchEntry"), nullptr);
     modules.FreeLibrary(module);
   }

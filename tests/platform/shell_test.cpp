@@ -3,12 +3,11 @@
 // the restart record.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "platform/encoding.h"
 #include "platform/shell.h"
@@ -124,7 +123,7 @@ class OpenerTest : public ShellTest {
   // The arguments the stand-in got; the started program is not waited for, so look a while.
   std::string Arguments(const std::string& name) {
     for (int i = 0; i < 1000 && !std::filesystem::exists(Record(name)); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      ::usleep(10000);
     }
     std::ifstream in(Record(name));
     return std::string(std::istreambuf_iterator<char>(in), {});

@@ -4,6 +4,7 @@
 #include <mspack.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdarg>
@@ -39,6 +40,7 @@ struct FdSystem {
   int inputFd = -1;
   int outputFd = -1;
   uint64_t written = 0;
+  uint64_t limit = 0;  // the expanded length that the header gives
   int writeErrno = 0;
 };
 
@@ -71,9 +73,13 @@ int FdRead(mspack_file* handle, void* buffer, int bytes) {
 int FdWrite(mspack_file* handle, void* buffer, int bytes) {
   auto* file = reinterpret_cast<FdFile*>(handle);
   const auto* p = static_cast<const char*>(buffer);
+  // Bytes decoded beyond the header's length are dropped (mscompress writes a stray literal
+  // into an empty file), but counted as written for the decoder.
+  uint64_t room = file->system->limit - std::min(file->system->limit, file->system->written);
+  int wanted = static_cast<int>(std::min<uint64_t>(room, static_cast<uint64_t>(bytes)));
   int total = 0;
-  while (total < bytes) {
-    ssize_t n = ::write(file->fd, p + total, static_cast<size_t>(bytes - total));
+  while (total < wanted) {
+    ssize_t n = ::write(file->fd, p + total, static_cast<size_t>(wanted - total));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       file->system->writeErrno = n < 0 ? errno : ENOSPC;
@@ -82,7 +88,7 @@ int FdWrite(mspack_file* handle, void* buffer, int bytes) {
     total += static_cast<int>(n);
   }
   file->system->written += static_cast<uint64_t>(total);
-  return total;
+  return bytes;
 }
 
 int FdSeek(mspack_file* handle, off_t offset, int mode) {
@@ -223,6 +229,7 @@ class PosixLz final : public LzExpander {
                                 FdMessage, FdAlloc, FdFree, FdCopy, nullptr};
     system.inputFd = in;
     system.outputFd = out;
+    system.limit = header.length;
     msszdd_decompressor* decompressor = mspack_create_szdd_decompressor(&system.base);
     if (decompressor == nullptr) return kErrorNotEnoughMemory;
     int rc = MSPACK_ERR_OK;
