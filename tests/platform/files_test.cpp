@@ -209,7 +209,9 @@ TEST_F(FilesTest, AttributesRoundTrip) {
   // Hidden and system need extended attributes; without them the file system drops them.
   ASSERT_EQ(files().SetAttributes("C:\\DATA\\file.txt", kAttrHidden | kAttrSystem), 0u);
   ASSERT_EQ(files().GetAttributes("C:\\DATA\\file.txt", attributes), 0u);
-  if (attributes != kAttrArchive) EXPECT_EQ(attributes, kAttrHidden | kAttrSystem);
+  if (attributes != kAttrArchive) {
+    EXPECT_EQ(attributes, kAttrHidden | kAttrSystem);
+  }
   ASSERT_EQ(files().SetAttributes("C:\\DATA\\file.txt", kAttrArchive), 0u);
   ASSERT_EQ(files().GetAttributes("C:\\DATA\\file.txt", attributes), 0u);
   EXPECT_EQ(attributes, kAttrArchive);

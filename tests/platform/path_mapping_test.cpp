@@ -62,7 +62,9 @@ TEST_F(PathMappingTest, MapsWindowsPathsToHostPaths) {
     SCOPED_TRACE(c.windows);
     std::string host;
     EXPECT_EQ(machine_->HostPath(c.windows, host), c.rc);
-    if (c.rc == 0) EXPECT_EQ(host, root_ + c.host);
+    if (c.rc == 0) {
+      EXPECT_EQ(host, root_ + c.host);
+    }
   }
 }
 
