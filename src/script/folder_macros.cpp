@@ -21,8 +21,8 @@ std::string ReplaceMacro(std::string_view text, std::string_view token, std::str
   size_t pos = FindBytes(result, token);
   while (pos != std::string::npos) {
     std::string before = result.substr(0, pos);
-    std::string after = RemoveBackslash(std::string_view(result).substr(pos + token.size()),
-                                        kSideFront);
+    std::string after =
+        RemoveBackslash(std::string_view(result).substr(pos + token.size()), kSideFront);
     result = before + inserted + after;
     // Searching on behind the folder keeps a value that holds the token from looping.
     pos = FindBytes(result, token, before.size() + inserted.size());

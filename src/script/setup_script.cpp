@@ -119,8 +119,7 @@ RelateNameFields SplitRelateName(std::string_view nameSpec) {
   const Cut comma = CutAt(nameSpec, ',');
   RelateNameFields fields;
   fields.extension = std::string(comma.before);
-  fields.description =
-      comma.found ? std::string(comma.after) : fields.extension + " File";
+  fields.description = comma.found ? std::string(comma.after) : fields.extension + " File";
   return fields;
 }
 

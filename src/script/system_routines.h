@@ -11,8 +11,7 @@
 namespace korvane {
 
 /// Clears the target's attributes, copies over it, clears them again: 0 or the error code.
-uint32_t FileCopyTo(const Platform& platform, const std::string& source,
-                    const std::string& target);
+uint32_t FileCopyTo(const Platform& platform, const std::string& source, const std::string& target);
 /// Clears the attributes and deletes the file: 0 or the error code.
 uint32_t FileRemove(const Platform& platform, const std::string& path);
 /// A directory search of "path\*.*" finds a plain file or folder entry.

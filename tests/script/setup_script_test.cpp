@@ -27,8 +27,7 @@ TEST(SetupScriptTest, SplitCopyFile) {
       {"(App)\\SAMPLE.EXE", "A:\\", "A:\\SAMPLE.EXE", "(App)\\SAMPLE.EXE", ""},
       {"(App)\\SAMPLE.EXE", "A:\\SETUP", "A:\\SETUP\\SAMPLE.EXE", "(App)\\SAMPLE.EXE", ""},
       {"(Sys)\\SAMPLE.OC_,/R", "A:\\", "A:\\SAMPLE.OC_", "(Sys)\\AUTO.EXT", ",/R"},
-      {"(Dch)(App)\\Data\\BIG.DA_|BIG.DAT", "A:\\", "(Dch)A:\\BIG.DA_", "(App)\\Data\\BIG.DAT",
-       ""},
+      {"(Dch)(App)\\Data\\BIG.DA_|BIG.DAT", "A:\\", "(Dch)A:\\BIG.DA_", "(App)\\Data\\BIG.DAT", ""},
       {"(App)\\A.TXT|B.TXT", "A:\\", "A:\\A.TXT", "(App)\\B.TXT", ""},
       {"(App)\\A.TXT|\\B.TXT", "A:\\", "A:\\A.TXT", "(App)\\B.TXT", ""},
       {"(App)\\Data\\|B.TXT", "A:\\", "A:\\", "(App)\\Data\\B.TXT", ""},
@@ -126,11 +125,11 @@ TEST(SetupScriptTest, SplitRegistryValue) {
     std::string data;
   };
   const Case cases[] = {
-      {"(Str)C:\\X", "(Str)", "C:\\X"},  {"(Int)12", "(Int)", "12"},
-      {"(Dwd)$10", "(Dwd)", "$10"},      {"(Exp)%windir%", "(Exp)", "%windir%"},
-      {"(Bin)00 01", "(Bin)", "00 01"},  {"(Int)", "(Int)", ""},
-      {"Hello", "Hello", "Hello"},       {"", "", ""},
-      {"(str)x", "(str)", "(str)x"},     {"(Tmp)\\X", "(Tmp)", "(Tmp)\\X"},
+      {"(Str)C:\\X", "(Str)", "C:\\X"}, {"(Int)12", "(Int)", "12"},
+      {"(Dwd)$10", "(Dwd)", "$10"},     {"(Exp)%windir%", "(Exp)", "%windir%"},
+      {"(Bin)00 01", "(Bin)", "00 01"}, {"(Int)", "(Int)", ""},
+      {"Hello", "Hello", "Hello"},      {"", "", ""},
+      {"(str)x", "(str)", "(str)x"},    {"(Tmp)\\X", "(Tmp)", "(Tmp)\\X"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.spec);

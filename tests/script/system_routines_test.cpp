@@ -122,11 +122,21 @@ TEST_F(SystemRoutinesTest, FolderExists) {
     bool exists;
   };
   const Case cases[] = {
-      {"C:\\EMPTY", true},      {"C:\\EMPTY\\", true},  {"c:\\empty", true},
-      {"C:\\FULL", true},       {"C:\\FULL\\", true},   {"C:\\MISSING", false},
-      {"C:\\MISSING\\", false}, {"C:\\FILE.TXT", false}, {"C:\\FILE.TXT\\", false},
-      {"C:\\", true},           {"C:", true},           {"C:\\ソフト\\", true},
-      {"C:\\ソ", true},         {"C:\\ソ\\", true},      {"C:\\表", false},
+      {"C:\\EMPTY", true},
+      {"C:\\EMPTY\\", true},
+      {"c:\\empty", true},
+      {"C:\\FULL", true},
+      {"C:\\FULL\\", true},
+      {"C:\\MISSING", false},
+      {"C:\\MISSING\\", false},
+      {"C:\\FILE.TXT", false},
+      {"C:\\FILE.TXT\\", false},
+      {"C:\\", true},
+      {"C:", true},
+      {"C:\\ソフト\\", true},
+      {"C:\\ソ", true},
+      {"C:\\ソ\\", true},
+      {"C:\\表", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -187,8 +197,7 @@ TEST_F(SystemRoutinesTest, FileExistsAndFileDate) {
   Write("C:\\A.TXT", "a");
   Write("C:\\B.TXT", "b");
   Write("C:\\H.TXT", "h");
-  ASSERT_EQ(platform_.files->SetAttributes("C:\\H.TXT", kAttrHidden | kAttrSystem),
-            kErrorSuccess);
+  ASSERT_EQ(platform_.files->SetAttributes("C:\\H.TXT", kAttrHidden | kAttrSystem), kErrorSuccess);
   MakeFolder("C:\\DIR");
   SetHostTime("C:\\A.TXT", 1000000000);  // 2001
   SetHostTime("C:\\B.TXT", 1300000000);  // 2011

@@ -48,12 +48,17 @@ TEST(TextRoutinesTest, LeftAndRightPart) {
     std::string right;
   };
   const Case cases[] = {
-      {"ABCDE", 0, "", ""},         {"ABCDE", -3, "", ""},
-      {"ABCDE", 1, "A", "E"},       {"ABCDE", 2, "AB", "DE"},
-      {"ABCDE", 5, "ABCDE", "ABCDE"}, {"ABCDE", 9, "ABCDE", "ABCDE"},
-      {"", 0, "", ""},              {"", 3, "", ""},
+      {"ABCDE", 0, "", ""},
+      {"ABCDE", -3, "", ""},
+      {"ABCDE", 1, "A", "E"},
+      {"ABCDE", 2, "AB", "DE"},
+      {"ABCDE", 5, "ABCDE", "ABCDE"},
+      {"ABCDE", 9, "ABCDE", "ABCDE"},
+      {"", 0, "", ""},
+      {"", 3, "", ""},
       // Bytes, not characters: a count may split a double-byte character.
-      {"表示", 1, "\x95", "\xA6"},   {"表示", 2, "表", "示"},
+      {"表示", 1, "\x95", "\xA6"},
+      {"表示", 2, "表", "示"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text + " / " + std::to_string(c.count));
