@@ -34,7 +34,7 @@ void EnsureApplication() {
   (void)app;
 }
 
-QString Q(const char* cp932) { return QString::fromStdString(Cp932ToUtf8Lossy(cp932)); }
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QWidget* GuiDriver::Widget(const std::string& form, const std::string& control) const {
   if (frontEnd_ == nullptr) return nullptr;
@@ -85,8 +85,6 @@ void GuiDriver::Modal(QWidget* dialog) {
 
 int GuiDriver::Run(const std::vector<std::string>& args, int timeoutMs) {
   EnsureApplication();
-  std::vector<std::string> utf8;
-  for (const auto& a : args) utf8.push_back(Cp932ToUtf8Lossy(a));
   std::ostringstream out, err;
   std::istringstream in;
   CommandIo io{out, err, in};
@@ -108,7 +106,7 @@ int GuiDriver::Run(const std::vector<std::string>& args, int timeoutMs) {
   guard.start(timeoutMs);
 
   const int code = RunKorvaneWithFrontEnd(
-      utf8, io, &hooks, [this](const FrontEndRequest&) {
+      args, io, &hooks, [this](const FrontEndRequest&) {
         auto frontEnd = std::make_unique<qt::QtFrontEnd>();
         frontEnd_ = frontEnd.get();
         frontEnd_->onModal = [this](QWidget* dialog) { Modal(dialog); };

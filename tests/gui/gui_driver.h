@@ -1,6 +1,7 @@
 // Drives the real GUI in-process for tests and screenshots: runs a korvane command with the
 // Qt front-end, performs steps when the windows show what they wait for, and answers the
 // modal boxes by caption. The program's logic is untouched: only clicks are delivered.
+// Unlike the rest of the tests, the GUI tests' literals are UTF-8 (Qt's headers need it).
 #pragma once
 
 #include <QString>
@@ -36,7 +37,7 @@ class GuiDriver {
   /// Captions (UTF-8) of the boxes shown, in order.
   std::vector<QString> asked;
 
-  /// Runs korvane with args (code page 932 texts converted inside) and the Qt front-end;
+  /// Runs korvane with args (UTF-8, as a command line) and the Qt front-end;
   /// gives up after timeoutMs. Returns the exit code.
   int Run(const std::vector<std::string>& args, int timeoutMs = 60000);
 
@@ -62,7 +63,7 @@ class GuiDriver {
 
 /// Makes sure one QApplication exists (offscreen unless a platform was chosen).
 void EnsureApplication();
-/// UTF-8 literal of the test as QString.
-QString Q(const char* cp932);
+/// A literal of the GUI tests (UTF-8: they are compiled with UTF-8 literals) as QString.
+QString Q(const char* utf8);
 
 }  // namespace korvane::testing

@@ -38,15 +38,15 @@ class GuiTest : public ::testing::Test {
 };
 
 TEST_F(GuiTest, WholeInstallationClickedThrough) {
-  s.WriteScript(
+  s.WriteScript(Sjis(
       "[Title]\nSetup=サンプル\n"
       "[Extend]\nSetupSpeed=1\n"
       "[Readme]\nFile=README.TXT\nTitle=お読みください\n"
       "[DefaultFolder]\nFolder=(Prg)\\Sample\n"
       "[CopyFile]\nFile1=(App)\\APP.EXE\nFile2=(App)\\NOFOLDER\\DATA.TXT\n"
       "File3=(Dch)(App)\\DISK2.TXT\n"
-      "[Relate]\nName1=smp,Sample\nFile1=(App)\\APP.EXE\n");
-  s.WritePackageFile("README.TXT", "はじめにお読みください。\r\n");
+      "[Relate]\nName1=smp,Sample\nFile1=(App)\\APP.EXE\n"));
+  s.WritePackageFile("README.TXT", Sjis("はじめにお読みください。\r\n"));
   s.WritePackageFile("APP.EXE", "app");
   s.WritePackageFile("DATA.TXT", "data");
   s.WritePackageFile("DISK2.TXT", "disk two");
@@ -84,9 +84,9 @@ TEST_F(GuiTest, WholeInstallationClickedThrough) {
 }
 
 TEST_F(GuiTest, AbortAnsweredNoThenYes) {
-  s.WriteScript(
+  s.WriteScript(Sjis(
       "[DefaultFolder]\nFolder=C:\\APP\n"
-      "[CopyFile]\nFile1=(Dch)(App)\\A.TXT\nFile2=(Dch)(App)\\B.TXT\nFile3=(Dch)(App)\\C.TXT\n");
+      "[CopyFile]\nFile1=(Dch)(App)\\A.TXT\nFile2=(Dch)(App)\\B.TXT\nFile3=(Dch)(App)\\C.TXT\n"));
   for (const char* f : {"A.TXT", "B.TXT", "C.TXT"}) s.WritePackageFile(f, f);
   GuiDriver d;
   d.answers = {{Q("フォルダ作成"), kYes}, {Q("空き容量不足"), kYes}};
@@ -125,7 +125,7 @@ TEST_F(GuiTest, AbortAnsweredNoThenYes) {
 }
 
 TEST_F(GuiTest, FolderBrowserChoosesAFolder) {
-  s.WriteScript("[DefaultFolder]\nFolder=C:\\APP\n");
+  s.WriteScript(Sjis("[DefaultFolder]\nFolder=C:\\APP\n"));
   GuiDriver d;
   d.answers = {{Q("終了確認"), kYes}};
   QString chosenFolder;
@@ -162,7 +162,7 @@ struct ExpectedPlace {
 };
 
 TEST_F(GuiTest, EveryControlAtItsPlace) {
-  s.WriteScript("[DefaultFolder]\nFolder=C:\\APP\n");
+  s.WriteScript(Sjis("[DefaultFolder]\nFolder=C:\\APP\n"));
   const ExpectedPlace places[] = {
       {"grpMessage", 8, 8, 473, 113},       {"lblMessage", 8, 16, 457, 89},
       {"fraStatus", 8, 64, 457, 41},        {"prgStatus", 8, 16, 353, 17},

@@ -18,6 +18,7 @@
 using korvane::testing::GuiDriver;
 using korvane::testing::Q;
 using korvane::testing::Scenario;
+using korvane::testing::Sjis;
 
 namespace {
 
@@ -45,16 +46,16 @@ bool Caption(GuiDriver& d, const char* caption) {
 }
 
 void WriteSample(Scenario& s) {
-  s.WriteScript(
+  s.WriteScript(Sjis(
       "[Title]\nSetup=サンプル ツール\n"
       "[TopMessage]\nMessage1=サンプル ツールをセットアップします．\n"
       "[Readme]\nFile=README.TXT\nTitle=はじめにお読みください\n"
       "[DefaultFolder]\nFolder=(Prg)\\サンプル\n"
       "[CopyFile]\nFile1=(App)\\APP.EXE\nFile2=(App)\\NOFOLDER\\DATA.TXT\n"
       "File3=(Dch)(App)\\DISK2.TXT\n"
-      "[ShortCut]\nMake1=(App)\\APP.EXE\nName1=(Dsk)サンプル\n");
+      "[ShortCut]\nMake1=(App)\\APP.EXE\nName1=(Dsk)サンプル\n"));
   s.WritePackageFile("README.TXT",
-                     "サンプル ツール\r\n\r\nこのプログラムは表示の確認用です．\r\n");
+                     Sjis("サンプル ツール\r\n\r\nこのプログラムは表示の確認用です．\r\n"));
   s.WritePackageFile("APP.EXE", "app");
   s.WritePackageFile("DATA.TXT", "data");
   s.WritePackageFile("DISK2.TXT", "disk two");
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
   }
   {  // Failed start-up: the record named by the argument does not exist.
     Scenario s;
-    s.WriteScript("[Title]\nSetup=サンプル\n");
+    s.WriteScript(Sjis("[Title]\nSetup=サンプル\n"));
     GuiDriver d;
     d.answers = {{Q("終了確認"), 6}};
     d.steps = {{[&] { return d.WidgetText("frmMain", "btnEnd") == Q("終了(&E)"); },
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
     Scenario s;
     s.Run({"init"});
     s.Write("C:\\APP\\UNSETUP.INI",
-            "[Title]\r\nUnSetup=サンプル ツール\r\n[SetupFolder]\r\nFolder=C:\\APP\\\r\n");
+            Sjis("[Title]\r\nUnSetup=サンプル ツール\r\n[SetupFolder]\r\nFolder=C:\\APP\\\r\n"));
     GuiDriver d;
     d.answers = {{Q("終了確認"), 6}};
     d.steps = {{[&] { return Caption(d, "アンセットアップ開始(&S)"); },

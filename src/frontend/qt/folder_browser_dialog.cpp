@@ -20,7 +20,7 @@ constexpr int kFilledRole = Qt::UserRole + 1;
 FolderBrowserDialog::FolderBrowserDialog(const FolderBrowser& browser, QWidget* parent)
     : QDialog(parent), browser_(browser), tree_(new QTreeWidget(this)) {
   setObjectName(QStringLiteral("dlgFolder"));
-  setWindowTitle(ToQString("フォルダの参照"));
+  setWindowTitle(QStringLiteral("フォルダの参照"));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
   auto* title = new QLabel(ToQString(browser.Title()), this);
@@ -31,7 +31,7 @@ FolderBrowserDialog::FolderBrowserDialog(const FolderBrowser& browser, QWidget* 
   layout->addWidget(tree_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(ToQString("キャンセル"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -25,7 +25,7 @@ QColor ToColor(uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0x
 QFont MapFont(const FontSpec& spec) {
   const QString name = ToQString(spec.name);
   QString family = QStringLiteral("Noto Sans CJK JP");
-  if (spec.fixedPitch || name == ToQString("ＭＳ ゴシック")) {
+  if (spec.fixedPitch || name == QStringLiteral("ＭＳ ゴシック")) {
     family = QStringLiteral("Noto Sans Mono CJK JP");
   } else if (name.contains(QStringLiteral("Times"))) {
     family = QStringLiteral("DejaVu Serif");

@@ -122,8 +122,8 @@ int QtFrontEnd::MessageBox(const Form* owner, const std::string& text,
   }
   // Captions of the Japanese system's buttons; the answer numbers are the system's.
   std::map<QAbstractButton*, int> answers;
-  auto add = [&](const char* label, QMessageBox::ButtonRole role, int answer) {
-    QPushButton* button = box.addButton(ToQString(label), role);
+  auto add = [&](const QString& label, QMessageBox::ButtonRole role, int answer) {
+    QPushButton* button = box.addButton(label, role);
     button->setObjectName(QString("answer%1").arg(answer));
     answers[button] = answer;
     return button;
@@ -131,15 +131,15 @@ int QtFrontEnd::MessageBox(const Form* owner, const std::string& text,
   QPushButton* first = nullptr;
   switch (style & kMbButtonMask) {
     case kMbYesNo:
-      first = add("はい(&Y)", QMessageBox::YesRole, kIdYes);
-      add("いいえ(&N)", QMessageBox::NoRole, kIdNo);
+      first = add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole, kIdYes);
+      add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, kIdNo);
       break;
     case kMbOkCancel:
-      first = add("OK", QMessageBox::AcceptRole, kIdOk);
-      add("キャンセル", QMessageBox::RejectRole, kIdCancel);
+      first = add(QStringLiteral("OK"), QMessageBox::AcceptRole, kIdOk);
+      add(QStringLiteral("キャンセル"), QMessageBox::RejectRole, kIdCancel);
       break;
     default:
-      first = add("OK", QMessageBox::AcceptRole, kIdOk);
+      first = add(QStringLiteral("OK"), QMessageBox::AcceptRole, kIdOk);
       break;
   }
   box.setDefaultButton(first);
@@ -164,13 +164,13 @@ std::optional<std::string> QtFrontEnd::BrowseForFolder(const Form* owner,
 int QtFrontEnd::RestartQuestion(const Form* owner) {
   QMessageBox box(OwnerWidget(owner));
   box.setObjectName(QStringLiteral("restartQuestion"));
-  box.setWindowTitle(ToQString("システム設定の変更"));
-  box.setText(ToQString("新しい設定を有効にするには，Windows を再起動する必要があります．\n"
-                        "今すぐ再起動しますか？"));
+  box.setWindowTitle(QStringLiteral("システム設定の変更"));
+  box.setText(QStringLiteral("新しい設定を有効にするには，Windows を再起動する必要があります．\n"
+                             "今すぐ再起動しますか？"));
   box.setIcon(QMessageBox::Question);
-  QPushButton* yes = box.addButton(ToQString("はい(&Y)"), QMessageBox::YesRole);
+  QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
   yes->setObjectName(QStringLiteral("answer6"));
-  QPushButton* no = box.addButton(ToQString("いいえ(&N)"), QMessageBox::NoRole);
+  QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
   no->setObjectName(QStringLiteral("answer7"));
   box.setDefaultButton(yes);
   if (onModal) onModal(&box);

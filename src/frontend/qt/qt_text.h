@@ -1,5 +1,5 @@
-// Texts between the core (code page 932, CR line breaks) and Qt (QString). The only place of
-// the GUI where texts are converted.
+// Texts between the core (code page 932, CR line breaks) and Qt (QString). The GUI's own
+// literals are UTF-8 (its sources are compiled without the code page 932 literal setting).
 #pragma once
 
 #include <QString>
