@@ -213,7 +213,9 @@ TEST(SetupScriptTest, TryStrToInt) {
     SCOPED_TRACE("[" + c.text + "]");
     int32_t value = 12345;
     EXPECT_EQ(TryStrToInt(c.text, value), c.ok);
-    if (c.ok) EXPECT_EQ(value, c.value);
+    if (c.ok) {
+      EXPECT_EQ(value, c.value);
+    }
   }
 }
 
