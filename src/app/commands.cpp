@@ -207,6 +207,10 @@ bool RecordArgument(const std::string& machineDir, const std::string& record,
       return false;
     }
     windowsPath = *sjis;
+    // "C:/APP/UNSETUP.INI" is the same path; the program reads the name after a backslash.
+    for (char& c : windowsPath) {
+      if (c == '/') c = '\\';
+    }
     return true;
   }
   if (!HostToWindowsPath(machineDir, record, windowsPath)) {

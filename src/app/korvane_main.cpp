@@ -17,7 +17,14 @@ namespace {
 
 std::atomic<bool> gInterrupted{false};
 
-void OnInterrupt(int) { gInterrupted.store(true); }
+// A second Ctrl-C before the run has taken the first ends the process at once (the
+// machine's lock is released by the kernel).
+void OnInterrupt(int signal) {
+  if (gInterrupted.exchange(true)) {
+    ::signal(signal, SIG_DFL);
+    raise(signal);
+  }
+}
 
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
@@ -46,11 +53,10 @@ int KorvaneMain(int argc, char** argv, const FrontEndFactory& guiFactory) {
   }
   io.selfPath = SelfPath(argc > 0 ? argv[0] : nullptr);
 
-  // The first Ctrl-C asks the run to abort as the abort button does; a second one ends the
-  // process at once (the machine's lock is released by the kernel).
+  // Ctrl-C asks the run to abort as the abort button does.
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
-  action.sa_flags = SA_RESETHAND;
+  action.sa_flags = 0;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   io.interrupted = &gInterrupted;

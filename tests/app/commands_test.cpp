@@ -260,16 +260,24 @@ TEST(CommandsTest, AFailedStartUpIsEndedWithTheEndButton) {
 }
 
 TEST(CommandsTest, UnsetupTakesAWindowsPathOrAHostPathInsideADrive) {
-  Scenario scenario;
-  WriteViewer(scenario);
-  ASSERT_EQ(scenario.Setup().exitCode, 0);
-  const std::string record = scenario.HostPath("C:\\Program Files\\Viewer\\UNSETUP.INI");
-  RunResult outside = scenario.Unsetup(scenario.Root() + "/elsewhere/UNSETUP.INI");
-  EXPECT_EQ(outside.exitCode, 64);
-  RunResult result = scenario.Unsetup(Sjis(record));
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_TRUE(result.Has("button", "caption", "アンセットアップ開始(&S)"));
-  EXPECT_FALSE(scenario.Exists("C:\\Program Files\\Viewer\\VIEW.EXE"));
+  for (const bool hostPath : {true, false}) {
+    SCOPED_TRACE(hostPath ? "host path" : "Windows path with slashes");
+    Scenario scenario;
+    WriteViewer(scenario);
+    ASSERT_EQ(scenario.Setup().exitCode, 0);
+    const std::string record =
+        hostPath ? Sjis(scenario.HostPath("C:\\Program Files\\Viewer\\UNSETUP.INI"))
+                 : std::string("c:/Program Files/Viewer/UNSETUP.INI");
+    RunResult result = scenario.Unsetup(record);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.Has("button", "caption", "アンセットアップ開始(&S)"));
+    EXPECT_FALSE(scenario.Exists("C:\\Program Files\\Viewer\\VIEW.EXE"));
+    if (hostPath) {
+      RunResult outside = scenario.Unsetup(scenario.Root() + "/elsewhere/UNSETUP.INI");
+      EXPECT_EQ(outside.exitCode, 64);
+      EXPECT_TRUE(Contains(outside.err, "not inside a drive")) << outside.err;
+    }
+  }
 }
 
 TEST(CommandsTest, ProgramsListsTheUninstallEntriesAndRemoveRunsOurs) {
@@ -308,7 +316,7 @@ TEST(CommandsTest, ProgramsListsTheUninstallEntriesAndRemoveRunsOurs) {
 
   // By DisplayName, without regard to case: the uninstaller runs on the record (missing
   // here, so its start-up fails), whether or not UNKORVANE.EXE exists.
-  for (const std::string name : {Utf8("表示ツール"), std::string("VIEWER")}) {
+  for (const std::string& name : {Utf8("表示ツール"), std::string("VIEWER")}) {
     RunResult remove = scenario.Run({"remove", name, "--unattended", "--log", "-"});
     EXPECT_EQ(remove.exitCode, 4) << remove.err;
     ASSERT_FALSE(remove.Messages().empty());
