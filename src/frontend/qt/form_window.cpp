@@ -106,6 +106,8 @@ QWidget* FormWindow::MakeWidget(Control& control, QWidget* parent) {
     }
     case ControlKind::GroupBox:
       widget = new QGroupBox(parent);
+      // A group box paints its face, so one shown over others (the readme frame) hides them.
+      widget->setAutoFillBackground(true);
       break;
     case ControlKind::Edit: {
       auto* edit = new QLineEdit(parent);
@@ -139,6 +141,13 @@ QWidget* FormWindow::MakeWidget(Control& control, QWidget* parent) {
     widget->setPalette(palette);
   }
   if (control.transparent) widget->setAttribute(Qt::WA_TranslucentBackground);
+  if (control.Kind() == ControlKind::CheckBox) {
+    // A disabled box still shows its check, greyed, as the classic look does.
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(128, 128, 128));
+    palette.setColor(QPalette::Disabled, QPalette::Base, QColor(192, 192, 192));
+    widget->setPalette(palette);
+  }
   return widget;
 }
 
