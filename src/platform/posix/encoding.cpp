@@ -60,13 +60,24 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
   return out;
 }
 
+// ASCII is the same in both (the table maps 0x5C and 0x7E to themselves): no converter needed,
+// which spares the path walk an iconv_open per name.
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<std::string> Cp932ToUtf8(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
   return Convert("UTF-8", "CP932", text);
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
   return Convert("CP932", "UTF-8", text);
 }
 

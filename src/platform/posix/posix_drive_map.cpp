@@ -292,10 +292,14 @@ uint32_t PosixDriveMap::ResolveParsed(const WindowsPath& path, int flags, Resolv
 
 bool PosixDriveMap::StatEntry(const ResolvedPath& folder, const std::string& hostName,
                               struct stat& st) {
-  int dirFd = OpenDirectoryForListing(folder);
-  if (dirFd < 0) return false;
-  UniqueFd dir(dirFd);
-  if (fstatat(dir.get(), hostName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  UniqueFd dir(OpenDirectoryForListing(folder));
+  if (!dir.valid()) return false;
+  return StatEntry(folder, dir.get(), hostName, st);
+}
+
+bool PosixDriveMap::StatEntry(const ResolvedPath& folder, int listFd, const std::string& hostName,
+                              struct stat& st) {
+  if (fstatat(listFd, hostName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
   if (!S_ISLNK(st.st_mode)) return true;
   // A link: walk to it again from the root so that its target is confined like any path.
   int rootFd = open(folder.drive->hostRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);

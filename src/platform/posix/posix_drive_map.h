@@ -62,6 +62,9 @@ class PosixDriveMap : public PosixDrives {
   /// Looks at one directory entry found by listing a resolved folder, following a link only
   /// while it stays in the drive: false when the entry is to be skipped.
   bool StatEntry(const ResolvedPath& folder, const std::string& hostName, struct stat& st);
+  /// The same with the folder open already (listFd from OpenDirectoryForListing).
+  bool StatEntry(const ResolvedPath& folder, int listFd, const std::string& hostName,
+                 struct stat& st);
 
   const Drive* FindDrive(char letter) const;
   const std::vector<Drive>& drives() const { return drives_; }

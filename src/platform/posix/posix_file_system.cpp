@@ -203,7 +203,7 @@ uint32_t PosixFileSystem::FindFiles(const std::string& pattern, std::vector<Find
       st = folder.st;
     } else if (hostName == "..") {
       if (fstat(folder.parent.get(), &st) != 0) continue;
-    } else if (!drives_.StatEntry(folder, hostName, st)) {
+    } else if (!drives_.StatEntry(folder, dirfd(dir), hostName, st)) {
       continue;  // a link that leaves the drive or leads nowhere
     }
     std::string hostPath = dots ? folder.hostPath : folder.hostPath + "/" + hostName;
