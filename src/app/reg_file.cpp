@@ -171,8 +171,8 @@ std::string ValueLine(const RegistryValue& value) {
   return line + type + Hex(value.data);
 }
 
-void ExportTree(Registry& registry, RootKey root, const std::string& path,
-                const std::string& shown, std::string& out) {
+void ExportTree(Registry& registry, RootKey root, const std::string& path, const std::string& shown,
+                std::string& out) {
   out += "[" + Cp932ToUtf8Lossy(shown) + "]\n";
   std::vector<RegistryValue> values;
   if (registry.EnumValues(root, path, values) == 0) {
@@ -291,8 +291,7 @@ class Parser {
   Parser(bool unicodeHex) : unicodeHex_(unicodeHex) {}
 
   // One logical line; false with error set when it cannot be read.
-  bool Line(int number, const std::string& raw, std::vector<Change>& changes,
-            std::string& error) {
+  bool Line(int number, const std::string& raw, std::vector<Change>& changes, std::string& error) {
     std::string line = Trim(raw);
     if (line.empty() || line[0] == ';') return true;
     auto fail = [&](const std::string& why) {
@@ -374,8 +373,8 @@ class Parser {
       auto bytes = ParseHexBytes(data.substr(colon + 1));
       if (!bytes) return fail("hex bytes must be two hex digits separated by commas");
       change.data = *bytes;
-      bool text = change.type == kRegSz || change.type == kRegExpandSz ||
-                  change.type == kRegMultiSz;
+      bool text =
+          change.type == kRegSz || change.type == kRegExpandSz || change.type == kRegMultiSz;
       if (unicodeHex_ && text) {
         auto utf8 = Utf16LeToUtf8(change.data);
         auto cp932 = utf8 ? Utf8ToCp932(*utf8) : std::nullopt;
@@ -472,8 +471,7 @@ bool ImportRegistry(Registry& registry, const std::string& fileBytes, std::strin
   while (first < lines.size() && lines[first].second.empty()) ++first;
   if (first == lines.size() ||
       (lines[first].second != kRegedit4 && lines[first].second != kRegedit5)) {
-    errorUtf8 = "not a registry file: the first line must be REGEDIT4 or " +
-                std::string(kRegedit5);
+    errorUtf8 = "not a registry file: the first line must be REGEDIT4 or " + std::string(kRegedit5);
     return false;
   }
   Parser parser(lines[first].second == kRegedit5);
@@ -493,8 +491,7 @@ bool ImportRegistry(Registry& registry, const std::string& fileBytes, std::strin
         if (result == kErrorFileNotFound) result = 0;
         break;
       case Change::kSetValue:
-        result = registry.SetValue(change.root, change.path, change.name, change.type,
-                                   change.data);
+        result = registry.SetValue(change.root, change.path, change.name, change.type, change.data);
         break;
       case Change::kDeleteValue:
         result = registry.DeleteValue(change.root, change.path, change.name);

@@ -136,32 +136,31 @@ TEST_F(RegFileTest, ExportOfAMissingOrUnknownKeyFails) {
 TEST_F(RegFileTest, ImportsRegedit4InUtf8WithEveryKindOfLine) {
   Set(RootKey::CurrentUser, "Old\\Sub", "v", kRegSz, std::string("x\0", 2));
   Set(RootKey::LocalMachine, "SOFTWARE\\Keep", "gone", kRegSz, std::string("x\0", 2));
-  Import(U8(u8"REGEDIT4\r\n"
-            u8"\r\n"
-            u8"; a comment\r\n"
-            u8"[HKEY_CURRENT_USER\\Software\\Maker\\ビューア]\r\n"
-            u8"@=\"既定\"\r\n"
-            u8"\"Path\"=\"C:\\\\A \\\"B\\\"\"\r\n"
-            u8"\"Count\" = dword:12AB\r\n"
-            u8"\"Exp\"=hex(2):25,57,49,4e,44,\\\r\n"
-            u8"  49,52,25,00\r\n"
-            u8"\"Bin\"=hex:\r\n"
-            u8"\r\n"
-            u8"[-HKEY_CURRENT_USER\\Old]\r\n"
-            u8"[-HKEY_CURRENT_USER\\Never\\Was]\r\n"
-            u8"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Keep]\r\n"
-            u8"\"gone\"=-\r\n"
-            u8"\"never\"=-\r\n"
-            u8"[HKEY_CLASSES_ROOT\\.vwr]\r\n"
-            u8"@=\"vwr_auto_file\"\r\n"));
+  Import(
+      U8(u8"REGEDIT4\r\n"
+         u8"\r\n"
+         u8"; a comment\r\n"
+         u8"[HKEY_CURRENT_USER\\Software\\Maker\\ビューア]\r\n"
+         u8"@=\"既定\"\r\n"
+         u8"\"Path\"=\"C:\\\\A \\\"B\\\"\"\r\n"
+         u8"\"Count\" = dword:12AB\r\n"
+         u8"\"Exp\"=hex(2):25,57,49,4e,44,\\\r\n"
+         u8"  49,52,25,00\r\n"
+         u8"\"Bin\"=hex:\r\n"
+         u8"\r\n"
+         u8"[-HKEY_CURRENT_USER\\Old]\r\n"
+         u8"[-HKEY_CURRENT_USER\\Never\\Was]\r\n"
+         u8"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Keep]\r\n"
+         u8"\"gone\"=-\r\n"
+         u8"\"never\"=-\r\n"
+         u8"[HKEY_CLASSES_ROOT\\.vwr]\r\n"
+         u8"@=\"vwr_auto_file\"\r\n"));
   const std::string viewer = "Software\\Maker\\ビューア";
   EXPECT_EQ(Value(RootKey::CurrentUser, viewer, "", kRegSz), std::string("既定\0", 5));
-  EXPECT_EQ(Value(RootKey::CurrentUser, viewer, "path", kRegSz),
-            std::string("C:\\A \"B\"\0", 9));
+  EXPECT_EQ(Value(RootKey::CurrentUser, viewer, "path", kRegSz), std::string("C:\\A \"B\"\0", 9));
   EXPECT_EQ(Value(RootKey::CurrentUser, viewer, "Count", kRegDword),
             std::string("\xab\x12\0\0", 4));
-  EXPECT_EQ(Value(RootKey::CurrentUser, viewer, "Exp", kRegExpandSz),
-            std::string("%WINDIR%\0", 9));
+  EXPECT_EQ(Value(RootKey::CurrentUser, viewer, "Exp", kRegExpandSz), std::string("%WINDIR%\0", 9));
   EXPECT_EQ(Value(RootKey::CurrentUser, viewer, "Bin", kRegBinary), "");
   EXPECT_EQ(registry_->OpenKey(RootKey::CurrentUser, "Old"), 2u);
   EXPECT_EQ(registry_->OpenKey(RootKey::LocalMachine, "SOFTWARE\\Keep"), 0u);
@@ -172,25 +171,26 @@ TEST_F(RegFileTest, ImportsRegedit4InUtf8WithEveryKindOfLine) {
 
 TEST_F(RegFileTest, ImportsCodePage932AndUtf16Files) {
   // The narrow literals of this file are code page 932: this is a Windows 98 file as it is.
-  Import("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\ソフト]\r\n\"名前\"=\"表示\"\r\n"
-         "\"Exp\"=hex(2):95,5c,00\r\n");
+  Import(
+      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\ソフト]\r\n\"名前\"=\"表示\"\r\n"
+      "\"Exp\"=hex(2):95,5c,00\r\n");
   EXPECT_EQ(Value(RootKey::CurrentUser, "ソフト", "名前", kRegSz), std::string("表示\0", 5));
   EXPECT_EQ(Value(RootKey::CurrentUser, "ソフト", "Exp", kRegExpandSz), std::string("表\0", 3));
 
   // Version 5: UTF-16LE with a byte-order mark, hex(2) in UTF-16 too.
-  std::string text = U8(u8"Windows Registry Editor Version 5.00\r\n\r\n"
-                        u8"[HKEY_LOCAL_MACHINE\\SOFTWARE\\ビューア]\r\n"
-                        u8"\"Name\"=\"ビューア\"\r\n"
-                        u8"\"Exp\"=hex(2):25,00,41,00,25,00,68,88,\\\r\n"
-                        u8"  00,00\r\n"
-                        u8"\"N\"=dword:ffffffff\r\n");
+  std::string text =
+      U8(u8"Windows Registry Editor Version 5.00\r\n\r\n"
+         u8"[HKEY_LOCAL_MACHINE\\SOFTWARE\\ビューア]\r\n"
+         u8"\"Name\"=\"ビューア\"\r\n"
+         u8"\"Exp\"=hex(2):25,00,41,00,25,00,68,88,\\\r\n"
+         u8"  00,00\r\n"
+         u8"\"N\"=dword:ffffffff\r\n");
   Import("\xFF\xFE" + Utf16Le(text));
   EXPECT_EQ(Value(RootKey::LocalMachine, "SOFTWARE\\ビューア", "Name", kRegSz),
             std::string("ビューア\0", 9));
   EXPECT_EQ(Value(RootKey::LocalMachine, "SOFTWARE\\ビューア", "Exp", kRegExpandSz),
             std::string("%A%表\0", 6));
-  EXPECT_EQ(Value(RootKey::LocalMachine, "SOFTWARE\\ビューア", "N", kRegDword),
-            "\xFF\xFF\xFF\xFF");
+  EXPECT_EQ(Value(RootKey::LocalMachine, "SOFTWARE\\ビューア", "N", kRegDword), "\xFF\xFF\xFF\xFF");
 }
 
 TEST_F(RegFileTest, RefusedFilesChangeNothing) {
@@ -218,8 +218,9 @@ TEST_F(RegFileTest, RefusedFilesChangeNothing) {
     EXPECT_EQ(registry_->OpenKey(RootKey::CurrentUser, "A"), 2u);  // nothing half applied
   }
   std::string error;
-  EXPECT_FALSE(ImportRegistry(*registry_, "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"1\"\n"
-                                          "[HKEY_CURRENT_USER\\B]\n\"y\"=dword:xyz\n",
+  EXPECT_FALSE(ImportRegistry(*registry_,
+                              "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"1\"\n"
+                              "[HKEY_CURRENT_USER\\B]\n\"y\"=dword:xyz\n",
                               error));
   EXPECT_NE(error.find("line 6"), std::string::npos) << error;
   EXPECT_EQ(registry_->OpenKey(RootKey::CurrentUser, "A"), 2u);

@@ -1,7 +1,5 @@
 // The .lnk writer: the header fields at their offsets, and the real lnkinfo tool reading the
 // local path, relative path and working folder back, Japanese names included.
-#include "platform/posix/lnk_writer.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +8,7 @@
 #include <fstream>
 
 #include "platform/encoding.h"
+#include "platform/posix/lnk_writer.h"
 #include "platform/service_machine.h"
 
 namespace korvane::posix {
@@ -87,7 +86,8 @@ TEST(LnkWriter, LnkinfoReadsPathsBackInCodePage932) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string report = LnkInfo(BuildShellLink(c.data));
-    EXPECT_EQ(testing::ReportField(report, "Local path"), *Cp932ToUtf8(c.data.targetPath)) << report;
+    EXPECT_EQ(testing::ReportField(report, "Local path"), *Cp932ToUtf8(c.data.targetPath))
+        << report;
     EXPECT_EQ(testing::ReportField(report, "Working directory"),
               c.data.workingFolder.empty() ? "<none>" : *Cp932ToUtf8(c.data.workingFolder));
     EXPECT_EQ(testing::ReportField(report, "Relative path"),

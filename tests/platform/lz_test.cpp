@@ -1,6 +1,8 @@
 // LZ expansion on the real machine: files compressed by the real mscompress, hand-made SZDD
 // data beyond what mscompress produces (long matches, references into the initial blanks,
 // overlapping copies), files that are not compressed, and broken files leaving no target.
+#include "platform/lz.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/lz.h"
 #include "platform/service_machine.h"
 
 namespace korvane {
@@ -19,15 +20,28 @@ using testing::ShellQuote;
 using testing::TempMachine;
 
 std::string Szdd(char missing, uint32_t length, const std::string& data) {
-  std::string out("SZDD\x88\xF0\x27\x33" "A", 9);
+  std::string out(
+      "SZDD\x88\xF0\x27\x33"
+      "A",
+      9);
   out += missing;
   for (int i = 0; i < 4; ++i) out += static_cast<char>((length >> (8 * i)) & 0xFF);
   return out + data;
 }
 
 // "ab", then an 18-byte match overlapping itself, 4 bytes from the untouched blanks, "Z".
-const std::string kHandMadeData("\x13" "ab" "\xF0\xFF" "\x00\x11" "Z", 8);
-const std::string kHandMadeText = "ab" "ababababababababab" "    " "Z";
+const std::string kHandMadeData(
+    "\x13"
+    "ab"
+    "\xF0\xFF"
+    "\x00\x11"
+    "Z",
+    8);
+const std::string kHandMadeText =
+    "ab"
+    "ababababababababab"
+    "    "
+    "Z";
 
 std::string Pattern(size_t size, uint32_t seed, bool random) {
   std::string out;
@@ -89,10 +103,10 @@ TEST_F(LzTest, DecodesLongMatchesOverlapsAndTheInitialBlanks) {
   // The fixture itself is checked by the real expander.
   std::string out;
   std::string expanded = m_.Root() + "/hand.txt";
-  ASSERT_EQ(RunTool("msexpand < " + ShellQuote(m_.Host("C:\\HAND.TX_")) + " > " +
-                        ShellQuote(expanded),
-                    out),
-            0)
+  ASSERT_EQ(
+      RunTool("msexpand < " + ShellQuote(m_.Host("C:\\HAND.TX_")) + " > " + ShellQuote(expanded),
+              out),
+      0)
       << out;
   std::string viaTool;
   {
@@ -114,8 +128,13 @@ TEST_F(LzTest, CopiesFilesThatAreNotSzddAsTheyAre) {
       {"plain", "just text\r\n"},
       {"empty", ""},
       {"KWAJ", std::string("KWAJ\x88\xF0\x27\xD1\x00\x00\x12\x00", 12) + "payload"},
-      {"SZDD with another mode byte", Szdd('T', 3, "\xFF" "abc").replace(8, 1, "B")},
-      {"shorter than a header", std::string("SZDD\x88\xF0\x27\x33" "A", 9)},
+      {"SZDD with another mode byte", Szdd('T', 3,
+                                           "\xFF"
+                                           "abc")
+                                          .replace(8, 1, "B")},
+      {"shorter than a header", std::string("SZDD\x88\xF0\x27\x33"
+                                            "A",
+                                            9)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -200,11 +219,11 @@ TEST_F(LzTest, ExpandedNameTakesTheStoredCharacterInTheNamesLetterCase) {
       {"C:\\mixed.tx_", 'T', "C:\\mixed.txt"},
       {"C:\\SETUP.EX_", 'e', "C:\\SETUP.EXE"},
       {"C:\\setup.txt_", 0, "C:\\setup.txt"},
-      {"C:\\a.b1_", 'Z', "C:\\a.b1z"},            // the last letter decides, not the digit
-      {"C:\\NODOT_", 'X', "C:\\NODOT_"},          // no dot in the name
+      {"C:\\a.b1_", 'Z', "C:\\a.b1z"},                // the last letter decides, not the digit
+      {"C:\\NODOT_", 'X', "C:\\NODOT_"},              // no dot in the name
       {"C:\\DIR.D\\FILE_", 'X', "C:\\DIR.D\\FILE_"},  // a dot in a folder does not count
-      {"C:\\ア.ア_", 't', "C:\\ア.アt"},           // 83 41: its trail byte is no letter
-      {"C:\\NOEND.TXT", 'T', "C:\\NOEND.TXT"},    // the name does not end in _
+      {"C:\\ア.ア_", 't', "C:\\ア.アt"},              // 83 41: its trail byte is no letter
+      {"C:\\NOEND.TXT", 'T', "C:\\NOEND.TXT"},        // the name does not end in _
       {"C:\\DATA.D_", '1', "C:\\DATA.D1"},
   };
   for (const auto& c : cases) {

@@ -3,6 +3,7 @@
 // the database file staying sound for the real sqlite3 tool.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -87,12 +88,12 @@ TEST_F(RegistryTest, FoldsCodePage932LettersButNeverInsideADoubleByteCharacter) 
     bool same;
   };
   const Case cases[] = {
-      {"ａｂｃ", "ＡＢＣ", true},         // full-width Latin
-      {"αβγ", "ΑΒΓ", true},             // Greek
-      {"абвноя", "АБВНОЯ", true},       // Cyrillic on both sides of the skipped trail 7F
-      {"ア", "ヂ", false},               // 83 41 and 83 61 are not a letter pair
-      {"ｱｲｳ", "アイウ", false},          // half-width kana stay what they are
-      {"表示", "表示", true},            // 95 5C: the trail byte is not a separator
+      {"ａｂｃ", "ＡＢＣ", true},  // full-width Latin
+      {"αβγ", "ΑΒΓ", true},        // Greek
+      {"абвноя", "АБВНОЯ", true},  // Cyrillic on both sides of the skipped trail 7F
+      {"ア", "ヂ", false},         // 83 41 and 83 61 are not a letter pair
+      {"ｱｲｳ", "アイウ", false},    // half-width kana stay what they are
+      {"表示", "表示", true},      // 95 5C: the trail byte is not a separator
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.created);
@@ -205,6 +206,39 @@ TEST_F(RegistryTest, TwoConnectionsShareTheFileAndChangesPersist) {
   other.reset();
   registry_ = Open();
   EXPECT_EQ(Get(RootKey::CurrentUser, "Shared", "n"), "1");
+}
+
+TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
+  constexpr int kCount = 60;
+  ASSERT_EQ(registry_->CreateKey(RootKey::LocalMachine, "Busy"), 0u);
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::string error;
+    auto own = CreatePosixRegistry(dbPath_, error);
+    int failures = own ? 0 : 1;
+    for (int i = 0; own && i < kCount; ++i) {
+      std::string key = "Busy\\Child" + std::to_string(i);
+      failures += own->CreateKey(RootKey::LocalMachine, key) != 0;
+      failures += own->SetValue(RootKey::LocalMachine, key, "", kRegSz, "c") != 0;
+    }
+    ::_exit(failures == 0 ? 0 : 1);
+  }
+  int failures = 0;
+  for (int i = 0; i < kCount; ++i) {
+    failures += registry_->SetValue(RootKey::LocalMachine, "Busy", "p" + std::to_string(i),
+                                    kRegDword, "\1\0\0\0") != 0;
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(failures, 0);
+  std::vector<std::string> keys;
+  std::vector<RegistryValue> values;
+  ASSERT_EQ(registry_->EnumKeys(RootKey::LocalMachine, "Busy", keys), 0u);
+  ASSERT_EQ(registry_->EnumValues(RootKey::LocalMachine, "Busy", values), 0u);
+  EXPECT_EQ(keys.size(), static_cast<size_t>(kCount));
+  EXPECT_EQ(values.size(), static_cast<size_t>(kCount));
 }
 
 TEST_F(RegistryTest, AReadOnlyDatabaseReadsButRefusesEveryChange) {

@@ -1,6 +1,8 @@
 // The shell on the real machine: special folders from machine.ini, links that the real
 // lnkinfo reads back, opening files through the host's openers (stand-ins put on PATH), and
 // the restart record.
+#include "platform/shell.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,7 +12,6 @@
 #include <fstream>
 
 #include "platform/encoding.h"
-#include "platform/shell.h"
 #include "platform/service_machine.h"
 
 namespace korvane {
@@ -28,8 +29,7 @@ class ShellTest : public ::testing::Test {
   Shell& shell() { return *m_.platform().shell; }
   std::string LnkInfo(const std::string& windowsPath) {
     std::string out;
-    EXPECT_EQ(RunTool("lnkinfo -c windows-932 " + ShellQuote(m_.Host(windowsPath)), out), 0)
-        << out;
+    EXPECT_EQ(RunTool("lnkinfo -c windows-932 " + ShellQuote(m_.Host(windowsPath)), out), 0) << out;
     return out;
   }
   static std::string Utf8(const std::string& cp932) { return *Cp932ToUtf8(cp932); }
@@ -115,8 +115,8 @@ class OpenerTest : public ShellTest {
     std::string script = bin_ + "/" + name;
     std::ofstream(script) << "#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$@\" > "
                           << ShellQuote(Record(name) + ".tmp") << " && mv "
-                          << ShellQuote(Record(name) + ".tmp") << " "
-                          << ShellQuote(Record(name)) << "\n";
+                          << ShellQuote(Record(name) + ".tmp") << " " << ShellQuote(Record(name))
+                          << "\n";
     ::chmod(script.c_str(), 0755);
   }
   std::string Record(const std::string& name) { return bin_ + "/" + name + ".args"; }
@@ -153,8 +153,7 @@ TEST_F(OpenerTest, DocumentsGoToXdgOpenAndProgramsToWine) {
 
   // A bare program name is found in the Windows folder; parameters split as Windows does.
   EXPECT_EQ(shell().ShellExecute("notepad.exe", "\"C:\\My Docs\\a.txt\" x,y"), 42);
-  EXPECT_EQ(Arguments("wine"),
-            m_.Host("C:\\WINDOWS\\NOTEPAD.EXE") + "\nC:\\My Docs\\a.txt\nx,y\n");
+  EXPECT_EQ(Arguments("wine"), m_.Host("C:\\WINDOWS\\NOTEPAD.EXE") + "\nC:\\My Docs\\a.txt\nx,y\n");
 }
 
 TEST_F(ShellTest, RestartRequestIsRecordedAndNotificationsAreQuiet) {

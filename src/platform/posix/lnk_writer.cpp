@@ -34,8 +34,8 @@ void PutBytes(std::string& out, const unsigned char* bytes, size_t n) {
   out.append(reinterpret_cast<const char*>(bytes), n);
 }
 bool HasDrive(const std::string& path) {
-  return path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') ||
-                              (path[0] >= 'a' && path[0] <= 'z')) &&
+  return path.size() >= 3 &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
          path[1] == ':' && path[2] == '\\';
 }
 

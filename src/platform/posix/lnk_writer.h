@@ -12,7 +12,7 @@ namespace korvane::posix {
 
 // One component of the target's path below the drive root.
 struct LinkPathItem {
-  std::string name;         // code page 932
+  std::string name;  // code page 932
   bool folder = false;
   uint32_t size = 0;
   uint32_t dosDateTime = 0;  // DOS date (high word) and time (low word), 0 when unknown
@@ -20,9 +20,9 @@ struct LinkPathItem {
 };
 
 struct ShellLinkData {
-  std::string targetPath;     // full Windows path, code page 932
-  std::string workingFolder;  // code page 932; empty writes no working folder
-  std::string relativePath;   // from the link's folder to the target; empty writes none
+  std::string targetPath;           // full Windows path, code page 932
+  std::string workingFolder;        // code page 932; empty writes no working folder
+  std::string relativePath;         // from the link's folder to the target; empty writes none
   std::vector<LinkPathItem> items;  // the components after "X:\" (empty: no item list)
   // Facts about the target for the header (all 0 when it does not exist).
   uint32_t attributes = 0;

@@ -129,8 +129,7 @@ Header ReadHeader(int fd) {
     header.szdd = true;
     header.missingChar = bytes[9];
     header.length = static_cast<uint32_t>(bytes[10]) | static_cast<uint32_t>(bytes[11]) << 8 |
-                    static_cast<uint32_t>(bytes[12]) << 16 |
-                    static_cast<uint32_t>(bytes[13]) << 24;
+                    static_cast<uint32_t>(bytes[12]) << 16 | static_cast<uint32_t>(bytes[13]) << 24;
   }
   return header;
 }
@@ -225,8 +224,8 @@ class PosixLz final : public LzExpander {
  private:
   uint32_t Decompress(int in, int out, const Header& header) {
     FdSystem system;
-    system.base = mspack_system{FdOpen, FdClose,   FdRead,   FdWrite, FdSeek, FdTell,
-                                FdMessage, FdAlloc, FdFree, FdCopy, nullptr};
+    system.base = mspack_system{FdOpen,    FdClose, FdRead, FdWrite, FdSeek, FdTell,
+                                FdMessage, FdAlloc, FdFree, FdCopy,  nullptr};
     system.inputFd = in;
     system.outputFd = out;
     system.limit = header.length;

@@ -149,8 +149,8 @@ class PosixRegistry final : public Registry {
     return Find(root, path) ? kErrorSuccess : kErrorFileNotFound;
   }
 
-  uint32_t SetValue(RootKey root, const std::string& path, const std::string& name,
-                    uint32_t type, const std::string& data) override {
+  uint32_t SetValue(RootKey root, const std::string& path, const std::string& name, uint32_t type,
+                    const std::string& data) override {
     if (readOnly_) return Find(root, path) ? kErrorAccessDenied : kErrorFileNotFound;
     return Change(kErrorCantWriteKey, [&]() -> uint32_t {
       auto id = Find(root, path);
@@ -210,12 +210,13 @@ class PosixRegistry final : public Registry {
       static constexpr const char* kTree =
           "WITH RECURSIVE tree(id) AS (SELECT ?1 UNION ALL "
           "SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) ";
-      Statement values(db_, (std::string(kTree) +
-                             "DELETE FROM vals WHERE key IN (SELECT id FROM tree)").c_str());
+      Statement values(
+          db_,
+          (std::string(kTree) + "DELETE FROM vals WHERE key IN (SELECT id FROM tree)").c_str());
       values.Bind(1, *id);
       if (values.Step() != SQLITE_DONE) return ErrorOf(values.rc(), kErrorCantWriteKey);
-      Statement keys(db_, (std::string(kTree) +
-                           "DELETE FROM keys WHERE id IN (SELECT id FROM tree)").c_str());
+      Statement keys(
+          db_, (std::string(kTree) + "DELETE FROM keys WHERE id IN (SELECT id FROM tree)").c_str());
       keys.Bind(1, *id);
       if (keys.Step() != SQLITE_DONE) return ErrorOf(keys.rc(), kErrorCantWriteKey);
       return kErrorSuccess;
@@ -327,8 +328,7 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<Registry> CreatePosixRegistry(const std::string& databasePath,
-                                              std::string& error) {
+std::unique_ptr<Registry> CreatePosixRegistry(const std::string& databasePath, std::string& error) {
   struct stat st {};
   bool exists = ::stat(databasePath.c_str(), &st) == 0;
   // Write bits are checked, not only access(): a process running as root would otherwise

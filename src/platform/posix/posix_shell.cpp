@@ -246,8 +246,7 @@ class PosixShell final : public Shell {
     for (const auto& candidate : candidates) {
       std::string host;
       struct stat st {};
-      if (drives_.HostPath(candidate, host) == kErrorSuccess &&
-          ::stat(host.c_str(), &st) == 0) {
+      if (drives_.HostPath(candidate, host) == kErrorSuccess && ::stat(host.c_str(), &st) == 0) {
         hostPath = host;
         return true;
       }
