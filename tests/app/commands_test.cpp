@@ -84,6 +84,25 @@ TEST(CommandsTest, InitAndPath) {
   EXPECT_TRUE(Contains(outside.err, "outside")) << outside.err;
 }
 
+TEST(CommandsTest, RegImportAndExport) {
+  Scenario scenario;
+  const std::string file = scenario.Root() + "/in.reg";
+  std::ofstream(file) << "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Kv]\n\"Name\"=\"" << Utf8("値")
+                      << "\"\n\n";
+  RunResult imported = scenario.Run({"reg", "import", file});
+  EXPECT_EQ(imported.exitCode, 0) << imported.err;
+  EXPECT_EQ(scenario.RegExport("HKEY_CURRENT_USER\\Software\\Kv"),
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Kv]\n\"Name\"=\"値\"\n\n");
+
+  RunResult missingKey = scenario.Run({"reg", "export", "HKEY_CURRENT_USER\\Software\\None"});
+  EXPECT_EQ(missingKey.exitCode, 1);
+  EXPECT_TRUE(missingKey.out.empty());
+  EXPECT_FALSE(missingKey.err.empty());
+  RunResult missingFile = scenario.Run({"reg", "import", scenario.Root() + "/none.reg"});
+  EXPECT_EQ(missingFile.exitCode, 1);
+  EXPECT_FALSE(missingFile.err.empty());
+}
+
 TEST(CommandsTest, ARunWithoutDisplayTerminalOrUnattendedIsRefused) {
   Scenario scenario;
   WriteViewer(scenario);

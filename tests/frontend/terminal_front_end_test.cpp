@@ -61,6 +61,18 @@ TEST(TerminalFrontEndTest, AUserEditsTheFolderStartsAndAnswers) {
   EXPECT_FALSE(scenario.Exists("C:\\WINDOWS\\デスクトップ\\Viewer.lnk"));
 }
 
+TEST(TerminalFrontEndTest, TheFolderBrowserWalksTheMachinesDrives) {
+  Scenario scenario;
+  WritePackage(scenario);
+  // Browse: open C:\, open WINDOWS, up again, choose C:\; then end and confirm.
+  TerminalRun run = RunTyped(scenario, "b\n1\n2\n..\n.\nq\ny\n");
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_NE(run.out.find("[2] WINDOWS"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("[2] SYSTEM"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(": C:\\\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("[Y]es/[N]o"), std::string::npos);
+}
+
 TEST(TerminalFrontEndTest, NoToTheFolderQuestionStopsTheRun) {
   Scenario scenario;
   WritePackage(scenario);
