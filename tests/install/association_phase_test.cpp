@@ -35,7 +35,7 @@ TEST(AssociationPhase, AnsweredYesWritesTheFourKeys) {
       "[Title]\nSetup=Viewer\n[Relate]\n"
       "Name1=vwr,Viewer Document\nFile1=(App)\\VIEW.EXE\n"
       "Name2=vwx\nFile2=(App)\\VIEW.EXE,2\n");
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"});
+  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
 
   bool asked = false;
@@ -69,14 +69,14 @@ TEST(AssociationPhase, AnsweredYesWritesTheFourKeys) {
     EXPECT_EQ(Default(scenario, c.key), c.value);
   }
   // Neither extension had a key before: the restore entries hold nothing after the comma.
-  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER", 1), "vwr,");
-  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER", 2), "vwx,");
+  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER\\", 1), "vwr,");
+  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER\\", 2), "vwx,");
 }
 
 TEST(AssociationPhase, ProgramPathWithBlankIsQuotedOnlyInTheCommand) {
   Scenario scenario;
   scenario.WriteScript("[Title]\nSetup=Viewer\n[Relate]\nName1=vwr\nFile1=(App)\\VIEW.EXE\n");
-  RunResult result = scenario.Setup({"--dir", "C:\\Program Files\\Viewer"});
+  RunResult result = scenario.Setup({"--dir", "C:\\Program Files\\Viewer\\"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(Default(scenario, "vwr_auto_file\\shell\\open\\command"),
             "\"\\\"C:\\\\Program Files\\\\Viewer\\\\VIEW.EXE\\\" %1\"");
@@ -88,12 +88,15 @@ TEST(AssociationPhase, AnsweredNoChangesAndRecordsNothing) {
   Scenario scenario;
   Import(scenario, "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\.txt]\n@=\"txtfile\"\n\n");
   scenario.WriteScript("[Title]\nSetup=Viewer\n[Relate]\nName1=txt\nFile1=(App)\\VIEW.EXE\n");
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER", "--answer", "関連付けの確認=No"});
+  // Answers go through a file: it is UTF-8 whatever the harness does with arguments.
+  scenario.WritePackageFile("answers.ini", Utf8("[Answers]\n関連付けの確認=No\n"));
+  RunResult result = scenario.Setup(
+      {"--dir", "C:\\TOOLS\\VIEWER\\", "--answers", scenario.PackageDir() + "/answers.ini"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_TRUE(result.Has("ask", "caption", kCaption));
   EXPECT_EQ(Default(scenario, ".txt"), "\"txtfile\"");
   EXPECT_FALSE(RegKeyListed(scenario.RegExport(), std::string(kClasses) + "txt_auto_file"));
-  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER", 1), "");
+  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER\\", 1), "");
 }
 
 // The first installation's restore entry survives a second installation into the same folder,
@@ -102,15 +105,15 @@ TEST(AssociationPhase, FormerAssociationIsRecordedOnce) {
   Scenario scenario;
   Import(scenario, "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\.txt]\n@=\"txtfile\"\n\n");
   scenario.WriteScript("[Title]\nSetup=Viewer\n[Relate]\nName1=TXT,Text\nFile1=(App)\\VIEW.EXE\n");
-  ASSERT_EQ(scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"}).exitCode, 0);
-  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER", 1), "TXT,txtfile");
+  ASSERT_EQ(scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"}).exitCode, 0);
+  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER\\", 1), "TXT,txtfile");
   EXPECT_EQ(Default(scenario, ".TXT"), "\"TXT_auto_file\"");
 
   // Again, with the extension in other letters: still the one entry from before the first.
   scenario.WriteScript("[Title]\nSetup=Viewer\n[Relate]\nName1=txt,Text\nFile1=(App)\\VIEW.EXE\n");
-  ASSERT_EQ(scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"}).exitCode, 0);
-  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER", 1), "TXT,txtfile");
-  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER", 2), "");
+  ASSERT_EQ(scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"}).exitCode, 0);
+  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER\\", 1), "TXT,txtfile");
+  EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER\\", 2), "");
 }
 
 TEST(AssociationPhase, SixthExtensionIsAssociatedButNotRecorded) {
@@ -118,11 +121,11 @@ TEST(AssociationPhase, SixthExtensionIsAssociatedButNotRecorded) {
   scenario.Write("C:\\TOOLS\\VIEWER\\UNSETUP.INI",
                  "[RestoreRelate]\r\nKey1=aa,\r\nKey2=bb,\r\nKey3=cc,\r\nKey4=dd,\r\nKey5=ee,\r\n");
   scenario.WriteScript("[Title]\nSetup=Viewer\n[Relate]\nName1=ff\nFile1=(App)\\VIEW.EXE\n");
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"});
+  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(Default(scenario, ".ff"), "\"ff_auto_file\"");
   for (int n = 1; n <= 5; ++n) {
-    EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER", n).rfind("ff", 0), std::string::npos);
+    EXPECT_EQ(RestoreEntry(scenario, "C:\\TOOLS\\VIEWER\\", n).rfind("ff", 0), std::string::npos);
   }
 }
 
@@ -130,7 +133,7 @@ TEST(AssociationPhase, FormerDefaultThatIsNotAStringEndsTheRun) {
   Scenario scenario;
   Import(scenario, "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\.vwr]\n@=dword:00000001\n\n");
   scenario.WriteScript("[Title]\nSetup=Viewer\n[Relate]\nName1=vwr\nFile1=(App)\\VIEW.EXE\n");
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"});
+  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
   EXPECT_EQ(result.exitCode, 5);
   EXPECT_TRUE(result.Has("error", "text", "'' のﾃﾞｰﾀ型が不正です"));
   EXPECT_FALSE(RegKeyListed(scenario.RegExport(), std::string(kClasses) + "vwr_auto_file"));

@@ -3,6 +3,8 @@
 // parameters, a command that cannot start, and the exit codes of each ending.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,8 +21,8 @@ constexpr const char* kStartFailed =
 
 std::string Script(const std::string& executeFile, bool withFailure = false) {
   std::string script = "[Title]\nSetup=Viewer\n";
-  // A source that the package lacks: its copy fails and is reported.
-  if (withFailure) script += "[CopyFile]\nFile1=(App)\\MISSING.EXE\n";
+  // A target folder that nobody makes: the copy fails and is reported.
+  if (withFailure) script += "[CopyFile]\nFile1=(App)\\NOSUB\\VIEW.EXE\n";
   if (!executeFile.empty()) script += "[ExecuteFile]\nFile=" + executeFile + "\n";
   return script;
 }
@@ -34,7 +36,7 @@ int CountAsks(const RunResult& result, const std::string& caption) {
 TEST(Completion, WithoutFailuresGoesStraightToTheCompletionBox) {
   Scenario scenario;
   scenario.WriteScript(Script(""));
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"});
+  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(CountAsks(result, kWarning), 0);
   EXPECT_TRUE(result.Has("message", "text", "セットアップが完了しました．"));
@@ -53,7 +55,11 @@ TEST(Completion, WithoutFailuresGoesStraightToTheCompletionBox) {
 TEST(Completion, FailureReportAnsweredYesShowsDetailsAndWaits) {
   Scenario scenario;
   scenario.WriteScript(Script("", true));
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER", "--answer", "警告=Yes"});
+  scenario.WritePackageFile("VIEW.EXE", "MZ");
+  // Answers go through a file: it is UTF-8 whatever the harness does with arguments.
+  scenario.WritePackageFile("answers.ini", Utf8("[Answers]\n警告=Yes\n"));
+  RunResult result = scenario.Setup(
+      {"--dir", "C:\\TOOLS\\VIEWER\\", "--answers", scenario.PackageDir() + "/answers.ini"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_TRUE(result.Has("message", "text", "一部の処理に失敗しました．"));
 
@@ -64,13 +70,14 @@ TEST(Completion, FailureReportAnsweredYesShowsDetailsAndWaits) {
     if (e["event"] == "ask" && RunResult::Text(e, "caption") == kWarning) {
       question = i;
       EXPECT_EQ(e["style"], 52);
-      EXPECT_EQ(RunResult::Text(e, "text"),
-                "フォルダの作成・ファイルのコピーで，一部の処理が失敗しました．\r詳細を表示しますか？");
+      EXPECT_EQ(
+          RunResult::Text(e, "text"),
+          "フォルダの作成・ファイルのコピーで，一部の処理が失敗しました．\r詳細を表示しますか？");
     } else if (e["event"] == "details" && question >= 0 && details < 0) {
       details = i;
       EXPECT_EQ(RunResult::Text(e, "caption"), "作成・コピー処理失敗　詳細表示");
       const std::string text = RunResult::Text(e, "text");
-      EXPECT_EQ(text.rfind("<File> C:\\TOOLS\\VIEWER\\MISSING.EXE\r\n", 0), 0u) << Utf8(text);
+      EXPECT_EQ(text.rfind("<File> C:\\TOOLS\\VIEWER\\NOSUB\\VIEW.EXE\r\n", 0), 0u) << Utf8(text);
     } else if (e["event"] == "button" && details >= 0 && restored < 0 && e["name"] == "btnEvent" &&
                RunResult::Text(e, "caption") == "セットアップ開始(&S)") {
       restored = i;
@@ -88,12 +95,12 @@ TEST(Completion, FailureReportAnsweredYesShowsDetailsAndWaits) {
 TEST(Completion, FailureReportAnsweredNoShowsNoDetails) {
   Scenario scenario;
   scenario.WriteScript(Script("", true));
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"});
+  scenario.WritePackageFile("VIEW.EXE", "MZ");
+  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(CountAsks(result, kWarning), 1);
-  EXPECT_TRUE(result.Of("details").empty() ||
-              RunResult::Text(result.Of("details").back(), "caption") !=
-                  "作成・コピー処理失敗　詳細表示");
+  EXPECT_FALSE(result.Has("details", "caption", "作成・コピー処理失敗　詳細表示"));
+  EXPECT_FALSE(result.Has("button", "caption", "続行(&C)"));
   EXPECT_EQ(CountAsks(result, kDone), 1);
 }
 
@@ -102,13 +109,14 @@ TEST(Completion, WindowsRebootOffersTheRestart) {
     const char* answer;
     int restartAnswer;
     int informationBoxes;
+    bool restartRecorded;  // the machine notes that the user agreed
   };
-  const Case cases[] = {{"restart=No", 7, 1}, {"restart=Yes", 6, 0}};
+  const Case cases[] = {{"restart=No", 7, 1, false}, {"restart=Yes", 6, 0, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
     Scenario scenario;
     scenario.WriteScript(Script("WINDOWS_REBOOT"));
-    RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER", "--answer", c.answer});
+    RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\", "--answer", c.answer});
     EXPECT_EQ(result.exitCode, 6);
     EXPECT_TRUE(result.Has("message", "text", "Windowsを再起動する必要があります．"));
     EXPECT_FALSE(result.Has("message", "text", "セットアップが完了しました．"));
@@ -121,6 +129,10 @@ TEST(Completion, WindowsRebootOffersTheRestart) {
       EXPECT_TRUE(result.Has("ask", "style", 48));
     }
     EXPECT_TRUE(result.Of("execute").empty());
+    std::ifstream machineIni(scenario.MachineDir() + "/machine.ini");
+    const std::string settings((std::istreambuf_iterator<char>(machineIni)),
+                               std::istreambuf_iterator<char>());
+    EXPECT_EQ(settings.find("RestartPending=1") != std::string::npos, c.restartRecorded);
   }
 }
 
@@ -142,7 +154,7 @@ TEST(Completion, CommandsGiveFileAndParameters) {
     SCOPED_TRACE(c.value);
     Scenario scenario;
     scenario.WriteScript(Script(c.value));
-    RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"});
+    RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
     const auto executes = result.Of("execute");
     ASSERT_EQ(executes.size(), 1u);
     EXPECT_EQ(RunResult::Text(executes[0], "file"), c.file);
@@ -158,7 +170,7 @@ TEST(Completion, CommandsGiveFileAndParameters) {
 TEST(Completion, CommandThatCannotStartGivesTheWarning) {
   Scenario scenario;
   scenario.WriteScript(Script("(App)NOSUCH.EXE"));
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"});
+  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
   EXPECT_EQ(result.exitCode, 0);
   const auto executes = result.Of("execute");
   ASSERT_EQ(executes.size(), 1u);

@@ -54,7 +54,7 @@ TEST(RegistryPhase, RootTokensAndKeyPaths) {
 
   Scenario scenario;
   scenario.WriteScript(RegistryScript(entries));
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"});
+  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_TRUE(result.Has("message", "text", "レジストリを設定しています．．．"));
 
@@ -81,8 +81,7 @@ TEST(RegistryPhase, ValueTypesAndMacros) {
       {"Minus", "(Int)-1", "dword:ffffffff"},
       {"Garbage", "(Int)12abc", "dword:00000000"},
       {"NoData", "(Int)", "dword:00000000"},
-      {"Expand", "(Exp)(Win)\\TEMP",
-       "hex(2):43,3a,5c,57,49,4e,44,4f,57,53,5c,54,45,4d,50,00"},
+      {"Expand", "(Exp)(Win)\\TEMP", "hex(2):43,3a,5c,57,49,4e,44,4f,57,53,5c,54,45,4d,50,00"},
       {"Plain", "Hello", "\"Hello\""},
       {"Empty", "", "\"\""},
       {"LowerToken", "(str)x", "\"(str)x\""},
@@ -101,7 +100,7 @@ TEST(RegistryPhase, ValueTypesAndMacros) {
 
   Scenario scenario;
   scenario.WriteScript(RegistryScript(entries));
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"});
+  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
 
   const std::string exported = scenario.RegExport();
@@ -139,7 +138,9 @@ TEST(RegistryPhase, RefusedWriteEndsTheRun) {
     const bool failCreate = c.failCreate;
     hooks.wrapRegistry = [failCreate](Registry& inner) {
       auto faulty = std::make_unique<FaultInjectingRegistry>(inner);
-      auto locked = [](const std::string& path) { return path.find("Locked") != std::string::npos; };
+      auto locked = [](const std::string& path) {
+        return path.find("Locked") != std::string::npos;
+      };
       if (failCreate) {
         faulty->createKeyFault = [locked](RootKey, const std::string& path) -> uint32_t {
           return locked(path) ? kErrorAccessDenied : 0;
@@ -152,7 +153,7 @@ TEST(RegistryPhase, RefusedWriteEndsTheRun) {
       }
       return std::unique_ptr<Registry>(std::move(faulty));
     };
-    RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER"}, hooks);
+    RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"}, hooks);
 
     EXPECT_EQ(result.exitCode, 5);
     EXPECT_TRUE(result.Has("error", "text", c.errorText));
