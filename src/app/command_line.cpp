@@ -93,8 +93,10 @@ bool BuildRunOptions(const RawRunOptions& raw, CLI::App* command, ParsedCommand&
         std::string word = list.substr(start, comma == std::string::npos ? comma : comma - start);
         auto it = std::find(std::begin(kWords), std::end(kWords), word);
         if (it == std::end(kWords)) {
-          error = "--shortcuts takes all, none or a comma list of desktop,startmenu,startup,"
-                  "sendto; unknown: " + word;
+          error =
+              "--shortcuts takes all, none or a comma list of desktop,startmenu,startup,"
+              "sendto; unknown: " +
+              word;
           return false;
         }
         boxes[it - std::begin(kWords)] = true;
@@ -128,8 +130,8 @@ bool BuildRunOptions(const RawRunOptions& raw, CLI::App* command, ParsedCommand&
   run.pace = raw.pace;
   if (!raw.packageDrive.empty()) {
     std::string d = raw.packageDrive;
-    if (!((d.size() == 1 || (d.size() == 2 && d[1] == ':')) && std::isalpha(
-            static_cast<unsigned char>(d[0])))) {
+    if (!((d.size() == 1 || (d.size() == 2 && d[1] == ':')) &&
+          std::isalpha(static_cast<unsigned char>(d[0])))) {
       error = "--package-drive takes a drive letter such as Q:, not " + d;
       return false;
     }

@@ -10,22 +10,31 @@
 namespace korvane {
 
 enum class CommandKind {
-  Help, Version, Setup, Unsetup, Programs, Remove, RegExport, RegImport, Path, Init
+  Help,
+  Version,
+  Setup,
+  Unsetup,
+  Programs,
+  Remove,
+  RegExport,
+  RegImport,
+  Path,
+  Init
 };
 
 struct ParsedCommand {
   CommandKind kind = CommandKind::Help;
-  std::string machine;          // --machine (UTF-8), or empty
-  std::string packageDir;       // setup PKGDIR (host path), default "."
-  std::string argument;         // setup ARG (code page 932)
+  std::string machine;     // --machine (UTF-8), or empty
+  std::string packageDir;  // setup PKGDIR (host path), default "."
+  std::string argument;    // setup ARG (code page 932)
   bool hasArgument = false;
-  std::string record;           // unsetup RECORD (UTF-8 as given)
-  std::string name;             // remove NAME (code page 932)
-  std::string key;              // reg export KEY (UTF-8)
-  std::string file;             // reg import FILE (host path)
-  std::string windowsPath;      // path WINPATH (code page 932)
-  char packageDrive = 'Q';      // --package-drive
-  std::string answersFile;      // --answers (host path), read when the run starts
+  std::string record;       // unsetup RECORD (UTF-8 as given)
+  std::string name;         // remove NAME (code page 932)
+  std::string key;          // reg export KEY (UTF-8)
+  std::string file;         // reg import FILE (host path)
+  std::string windowsPath;  // path WINPATH (code page 932)
+  char packageDrive = 'Q';  // --package-drive
+  std::string answersFile;  // --answers (host path), read when the run starts
   RunOptions run;
 };
 

@@ -15,13 +15,13 @@
 #include "app/machine_paths.h"
 #include "app/uninstall_entries.h"
 #include "framework/application.h"
-#include "platform/registry.h"
 #include "frontend/console/answer_rules.h"
 #include "frontend/console/json_transcript.h"
 #include "frontend/console/terminal_front_end.h"
 #include "frontend/console/unattended_front_end.h"
 #include "platform/encoding.h"
 #include "platform/posix/posix_machine.h"
+#include "platform/registry.h"
 #include "startup/program.h"
 
 namespace fs = std::filesystem;
@@ -174,8 +174,7 @@ int RunProgram(const ParsedCommand& command, RunTarget target, const std::string
     Program program(platform, application, programOptions, target.firstArgument);
     bool ran = program.Run();
     if (!ran) {
-      io.err << "korvane: another korvane is running on the machine folder " << machineDir
-             << "\n";
+      io.err << "korvane: another korvane is running on the machine folder " << machineDir << "\n";
       exitCode = kExitInstanceRunning;
     } else {
       exitCode = choice == FrontEndChoice::Gui ? 0 : program.ExitCode();
@@ -214,8 +213,8 @@ bool RecordArgument(const std::string& machineDir, const std::string& record,
     return true;
   }
   if (!HostToWindowsPath(machineDir, record, windowsPath)) {
-    io.err << "korvane: " << record << " is not inside a drive of the machine folder "
-           << machineDir << "\n";
+    io.err << "korvane: " << record << " is not inside a drive of the machine folder " << machineDir
+           << "\n";
     return false;
   }
   return true;

@@ -23,19 +23,19 @@ struct ScriptedAction {
   std::string whenMessageContains;  // lblMessage caption contains this (code page 932)
   std::string whenButtonCaption;    // btnEvent caption equals this
   // Action.
-  std::string click;                // control to click ("btnEvent", "btnEnd", "btnRefer", ...)
-  std::string setText;              // control whose text to set ...
-  std::string text;                 // ... to this
-  int times = 1;                    // how often the trigger may fire
+  std::string click;    // control to click ("btnEvent", "btnEnd", "btnRefer", ...)
+  std::string setText;  // control whose text to set ...
+  std::string text;     // ... to this
+  int times = 1;        // how often the trigger may fire
 };
 
 // What an in-process caller (tests) may change about a run; the command line cannot.
 struct RunHooks {
-  bool recordingClock = false;            // pauses recorded, never slept
-  std::vector<ScriptedAction> actions;    // performed before the unattended answers
-  std::string browseAnswer;               // folder the browser returns; empty = cancel
+  bool recordingClock = false;          // pauses recorded, never slept
+  std::vector<ScriptedAction> actions;  // performed before the unattended answers
+  std::string browseAnswer;             // folder the browser returns; empty = cancel
   std::string programVersion = "1.7.0.1695";
-  bool forceAnswerRules = true;           // unattended answer rules for boxes no action covers
+  bool forceAnswerRules = true;  // unattended answer rules for boxes no action covers
   // Wraps the machine's registry for the run (fault injection); unset: the registry itself.
   std::function<std::unique_ptr<Registry>(Registry& machineRegistry)> wrapRegistry;
 };
@@ -48,10 +48,10 @@ struct CommandIo {
   std::istream& in;
   bool inputIsTerminal = false;
   bool displayAvailable = false;
-  std::string environmentMachine;  // $KORVANE_MACHINE, or empty
-  std::string dataHome;            // $XDG_DATA_HOME or ~/.local/share
-  std::string selfPath;            // path of the korvane executable (to find korvane-gui)
-  bool errorIsTerminal = false;    // standard error is a terminal (progress bar)
+  std::string environmentMachine;            // $KORVANE_MACHINE, or empty
+  std::string dataHome;                      // $XDG_DATA_HOME or ~/.local/share
+  std::string selfPath;                      // path of the korvane executable (to find korvane-gui)
+  bool errorIsTerminal = false;              // standard error is a terminal (progress bar)
   std::atomic<bool>* interrupted = nullptr;  // set by Ctrl-C; the run's front-end consumes it
 };
 
@@ -61,12 +61,12 @@ enum class FrontEndChoice { Automatic, Gui, Console, Unattended };
 // The run options of setup, unsetup and remove, as parsed (texts code page 932).
 struct RunOptions {
   FrontEndChoice frontEnd = FrontEndChoice::Automatic;
-  std::optional<std::string> dir;               // --dir
-  std::optional<bool> overwrite;                // --overwrite
-  std::optional<std::vector<bool>> shortcuts;   // --shortcuts: desktop, startmenu, startup, sendto
-  std::map<std::string, int> answers;           // caption -> 1, 2, 6, 7 ("restart" included)
-  std::string logFile;                          // --log; "-" is standard output
-  bool pace = false;                            // --pace
+  std::optional<std::string> dir;              // --dir
+  std::optional<bool> overwrite;               // --overwrite
+  std::optional<std::vector<bool>> shortcuts;  // --shortcuts: desktop, startmenu, startup, sendto
+  std::map<std::string, int> answers;          // caption -> 1, 2, 6, 7 ("restart" included)
+  std::string logFile;                         // --log; "-" is standard output
+  bool pace = false;                           // --pace
 };
 
 // What a front-end factory is given to make the front-end of one run.

@@ -10,7 +10,6 @@
 #include "platform/encoding.h"
 #include "platform/posix/posix_machine.h"
 
-
 namespace korvane {
 
 namespace {
@@ -38,8 +37,8 @@ int ProgramsCommand(const std::string& machineDir, CommandIo& io) {
   return 0;
 }
 
-int FindRemoveRecord(const std::string& machineDir, const std::string& name,
-                     std::string& record, CommandIo& io) {
+int FindRemoveRecord(const std::string& machineDir, const std::string& name, std::string& record,
+                     CommandIo& io) {
   auto machine = OpenMachine(machineDir, io);
   if (!machine) return kExitUsage;
   auto entry = FindUninstallEntry(*machine->platform().registry, name);

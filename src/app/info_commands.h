@@ -16,7 +16,7 @@ int PathCommand(const std::string& machineDir, const std::string& windowsPath, C
 int InitCommand(const std::string& machineDir, CommandIo& io);
 /// The record of the uninstall entry named name (code page 932): 0 and its Windows path,
 /// or 64 with a line on standard error (unknown entry, not ours).
-int FindRemoveRecord(const std::string& machineDir, const std::string& name,
-                     std::string& record, CommandIo& io);
+int FindRemoveRecord(const std::string& machineDir, const std::string& name, std::string& record,
+                     CommandIo& io);
 
 }  // namespace korvane

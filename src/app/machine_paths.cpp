@@ -23,8 +23,7 @@ std::string ChooseMachineDir(const std::string& option, const CommandIo& io) {
 }
 
 bool LooksLikeWindowsPath(const std::string& path) {
-  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-         path[1] == ':';
+  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
 }
 
 std::string UpperSjis(const std::string& text) {
@@ -61,9 +60,9 @@ bool HostToWindowsPath(const std::string& machineDir, const std::string& hostPat
     if (linkError) continue;
     std::string rootText = root.string();
     std::string text = resolved.string();
-    bool inside = text == rootText ||
-                  (text.size() > rootText.size() && text.compare(0, rootText.size(), rootText) == 0 &&
-                   (rootText.back() == '/' || text[rootText.size()] == '/'));
+    bool inside = text == rootText || (text.size() > rootText.size() &&
+                                       text.compare(0, rootText.size(), rootText) == 0 &&
+                                       (rootText.back() == '/' || text[rootText.size()] == '/'));
     if (inside && rootText.size() > best.size()) {
       best = rootText;
       bestLetter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));

@@ -44,8 +44,8 @@ TEST(CommandLineTest, CommandsAndTheirArguments) {
 TEST(CommandLineTest, TextsReachTheProgramInCodePage932) {
   // UTF-8 on the command line: "説明.TXT" and the caption 上書き確認.
   auto command = Parse({"setup", "/p", "\xE8\xAA\xAC\xE6\x98\x8E.TXT", "--answer",
-                        "\xE4\xB8\x8A\xE6\x9B\xB8\xE3\x81\x8D\xE7\xA2\xBA\xE8\xAA\x8D=yes",
-                        "--dir", "C:\\\xE9\x81\x93\xE5\x85\xB7"});
+                        "\xE4\xB8\x8A\xE6\x9B\xB8\xE3\x81\x8D\xE7\xA2\xBA\xE8\xAA\x8D=yes", "--dir",
+                        "C:\\\xE9\x81\x93\xE5\x85\xB7"});
   EXPECT_EQ(command.argument, "説明.TXT");
   EXPECT_EQ(command.run.answers, (std::map<std::string, int>{{"上書き確認", 6}}));
   EXPECT_EQ(command.run.dir, std::optional<std::string>("C:\\道具"));

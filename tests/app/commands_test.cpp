@@ -40,20 +40,22 @@ TEST(CommandsTest, HelpVersionAndWrongCommandLines) {
   Scenario scenario;
   RunResult help = scenario.Run({"--help"});
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* word :
-       {"setup", "unsetup", "programs", "remove", "reg export", "reg import", "path", "init",
-        "--machine", "--gui", "--console", "--unattended", "--dir", "--overwrite", "--shortcuts",
-        "--answer ", "--answers", "--log", "--pace", "--package-drive", "--version",
-        "KORVANE_MACHINE", "フォルダ作成"}) {
+  for (const char* word : {"setup",      "unsetup",         "programs",    "remove",
+                           "reg export", "reg import",      "path",        "init",
+                           "--machine",  "--gui",           "--console",   "--unattended",
+                           "--dir",      "--overwrite",     "--shortcuts", "--answer ",
+                           "--answers",  "--log",           "--pace",      "--package-drive",
+                           "--version",  "KORVANE_MACHINE", "フォルダ作成"}) {
     EXPECT_TRUE(Contains(help.out, word)) << word;
   }
   RunResult version = scenario.Run({"--version"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "korvane 1.7.0.1695\n");
 
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"frobnicate"}, {"setup", "--overwrite", "perhaps"},
-        {"unsetup"}, {"path"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"frobnicate"},
+                                               {"setup", "--overwrite", "perhaps"},
+                                               {"unsetup"},
+                                               {"path"}}) {
     RunResult wrong = scenario.Run(args);
     EXPECT_EQ(wrong.exitCode, 64) << args[0];
     EXPECT_FALSE(wrong.err.empty());
@@ -188,8 +190,8 @@ TEST(CommandsTest, OptionsAreAppliedWhereTheUserCouldChangeThem) {
 TEST(CommandsTest, OptionsOfADisabledWindowWarnAndKeepTheProposal) {
   Scenario scenario;
   WriteViewer(scenario, "[Extend]\nEnabled=False\n");
-  RunResult result = scenario.Setup({"--dir", "C:\\Elsewhere", "--overwrite", "no",
-                                     "--shortcuts", "none"});
+  RunResult result =
+      scenario.Setup({"--dir", "C:\\Elsewhere", "--overwrite", "no", "--shortcuts", "none"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   std::istringstream lines(result.err);
   std::string line;
@@ -219,7 +221,8 @@ TEST(CommandsTest, AnswersFromTheCommandLineAndFromAFile) {
     RunResult result = scenario.Setup({"--answers", file});
     EXPECT_EQ(result.exitCode, 2) << result.err;
     // The command line wins over the file.
-    RunResult again = scenario.Setup({"--answers", file, "--answer", Utf8("フォルダ作成") + "=Yes"});
+    RunResult again =
+        scenario.Setup({"--answers", file, "--answer", Utf8("フォルダ作成") + "=Yes"});
     EXPECT_EQ(again.exitCode, 0) << again.err;
     EXPECT_EQ(scenario.Setup({"--answers", scenario.Root() + "/missing.ini"}).exitCode, 64);
   }
@@ -310,7 +313,8 @@ TEST(CommandsTest, ProgramsListsTheUninstallEntriesAndRemoveRunsOurs) {
     ASSERT_TRUE(machine) << error;
     Registry& registry = *machine->platform().registry;
     auto entry = [&](const std::string& key, const std::string& name, const std::string& command) {
-      const std::string path = std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + key;
+      const std::string path =
+          std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + key;
       ASSERT_EQ(registry.CreateKey(RootKey::LocalMachine, path), 0u);
       registry.SetValue(RootKey::LocalMachine, path, "DisplayName", kRegSz, name + '\0');
       registry.SetValue(RootKey::LocalMachine, path, "UninstallString", kRegSz, command + '\0');

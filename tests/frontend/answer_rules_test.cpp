@@ -90,9 +90,9 @@ TEST(AnswerRulesTest, TheRestartQuestionIsNoUnlessRestartIsYes) {
 
 TEST(AnswerRulesTest, AnswerWords) {
   const std::pair<const char*, std::optional<int>> cases[] = {
-      {"Yes", kIdYes},   {"yes", kIdYes},      {"NO", kIdNo},         {"OK", kIdOk},
-      {"ok", kIdOk},     {"Cancel", kIdCancel}, {" Yes ", kIdYes},    {"Y", std::nullopt},
-      {"", std::nullopt}, {"6", std::nullopt},  {"Abort", std::nullopt},
+      {"Yes", kIdYes},    {"yes", kIdYes},       {"NO", kIdNo},           {"OK", kIdOk},
+      {"ok", kIdOk},      {"Cancel", kIdCancel}, {" Yes ", kIdYes},       {"Y", std::nullopt},
+      {"", std::nullopt}, {"6", std::nullopt},   {"Abort", std::nullopt},
   };
   for (const auto& [word, expected] : cases) {
     SCOPED_TRACE(word);
@@ -111,7 +111,8 @@ TEST(AnswerRulesTest, AnswersFileReadsItsSectionOnly) {
   ASSERT_TRUE(ParseAnswersFile(file, answers, error)) << error;
   EXPECT_EQ(answers, (std::map<std::string, int>{{"上書き確認", kIdYes}, {"restart", kIdYes}}));
 
-  for (const char* bad : {"[Answers]\nno equals sign\n", "[Answers]\nX=Maybe\n", "[Answers]\n=Yes\n"}) {
+  for (const char* bad :
+       {"[Answers]\nno equals sign\n", "[Answers]\nX=Maybe\n", "[Answers]\n=Yes\n"}) {
     SCOPED_TRACE(bad);
     std::map<std::string, int> none;
     EXPECT_FALSE(ParseAnswersFile(bad, none, error));

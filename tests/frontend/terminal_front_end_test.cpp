@@ -22,8 +22,7 @@ struct TerminalRun {
 
 TerminalRun RunTyped(Scenario& scenario, const std::string& typed,
                      std::vector<std::string> extra = {}) {
-  std::vector<std::string> args{"--machine", scenario.MachineDir(), "setup",
-                                scenario.PackageDir()};
+  std::vector<std::string> args{"--machine", scenario.MachineDir(), "setup", scenario.PackageDir()};
   args.insert(args.end(), extra.begin(), extra.end());
   std::ostringstream out;
   std::ostringstream err;

@@ -77,9 +77,9 @@ TEST(UnattendedFrontEndTest, PressesStartAfterPuttingTheFolderIn) {
   settings.dir = "D:\\TOOLS\\";
   Fixture f(settings);
   EXPECT_EQ(f.app.ShowModal(f.form), 1);
-  EXPECT_EQ(f.form.log, (std::vector<std::string>{"click btnEvent " + std::string(kCaptionSetupStart),
-                                                  "folder D:\\TOOLS\\", "step 1", "step 2",
-                                                  "step 3"}));
+  EXPECT_EQ(f.form.log,
+            (std::vector<std::string>{"click btnEvent " + std::string(kCaptionSetupStart),
+                                      "folder D:\\TOOLS\\", "step 1", "step 2", "step 3"}));
   EXPECT_TRUE(f.warnings.str().empty());
 }
 
@@ -138,7 +138,8 @@ TEST(UnattendedFrontEndTest, ActionsFireWhenTheirTriggerComesToMatch) {
   f.app.ShowModal(f.form);
   EXPECT_EQ(f.form.log[1], "folder E:\\");
   // "copy B" shown at steps 2-3 (one match) and 5: two clicks on 中断(&A), both answered No.
-  for (const auto& line : f.form.log) asks += line == "click btnEvent " + std::string(kCaptionAbort);
+  for (const auto& line : f.form.log)
+    asks += line == "click btnEvent " + std::string(kCaptionAbort);
   EXPECT_EQ(asks, 2);
   EXPECT_FALSE(f.form.aborted);
   EXPECT_EQ(f.form.log.back(), "step 6");

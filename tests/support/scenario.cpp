@@ -71,8 +71,8 @@ std::vector<std::string> RunResult::AskCaptions() const {
 
 bool RunResult::Has(const std::string& event, const std::string& field,
                     const nlohmann::json& value) const {
-  nlohmann::json wanted = value.is_string() ? nlohmann::json(Utf8(value.get<std::string>()))
-                                            : value;
+  nlohmann::json wanted =
+      value.is_string() ? nlohmann::json(Utf8(value.get<std::string>())) : value;
   for (const auto& e : Of(event)) {
     if (e.contains(field) && e[field] == wanted) return true;
   }
@@ -156,8 +156,7 @@ RunResult Scenario::Setup(std::vector<std::string> extraArgs, RunHooks hooks) {
 
 RunResult Scenario::Unsetup(const std::string& recordWindowsPath,
                             std::vector<std::string> extraArgs, RunHooks hooks) {
-  std::vector<std::string> args{"unsetup", Utf8(recordWindowsPath), "--unattended", "--log",
-                                "-"};
+  std::vector<std::string> args{"unsetup", Utf8(recordWindowsPath), "--unattended", "--log", "-"};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   return Run(args, std::move(hooks));
 }

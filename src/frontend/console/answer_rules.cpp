@@ -29,9 +29,9 @@ std::string Trim(const std::string& s) {
 
 const std::map<std::string, int>& DefaultAnswers() {
   static const std::map<std::string, int> table = {
-      {"フォルダ作成", kIdYes},     {"空き容量不足", kIdYes},     {"上書き確認", kIdNo},
-      {kDiskChangeCaption, kIdOk},  {"関連付けの確認", kIdYes},   {"警告", kIdNo},
-      {"ファイル削除の確認", kIdNo}, {"終了確認", kIdYes},         {"中断の確認", kIdYes},
+      {"フォルダ作成", kIdYes},      {"空き容量不足", kIdYes},   {"上書き確認", kIdNo},
+      {kDiskChangeCaption, kIdOk},   {"関連付けの確認", kIdYes}, {"警告", kIdNo},
+      {"ファイル削除の確認", kIdNo}, {"終了確認", kIdYes},       {"中断の確認", kIdYes},
   };
   return table;
 }

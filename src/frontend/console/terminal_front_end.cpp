@@ -224,9 +224,15 @@ int TerminalFrontEnd::MessageBox(const Form*, const std::string& text, const std
   out_ << "\n[" << Show(caption) << "]\n" << Show(text) << "\n";
   std::string buttons;
   switch (style & kMbButtonMask) {
-    case kMbYesNo: buttons = "[Y]es/[N]o"; break;
-    case kMbOkCancel: buttons = "[O]K/[C]ancel"; break;
-    default: buttons = "[O]K"; break;
+    case kMbYesNo:
+      buttons = "[Y]es/[N]o";
+      break;
+    case kMbOkCancel:
+      buttons = "[O]K/[C]ancel";
+      break;
+    default:
+      buttons = "[O]K";
+      break;
   }
   for (;;) {
     auto line = ReadLine(buttons + " ");
@@ -235,10 +241,18 @@ int TerminalFrontEnd::MessageBox(const Form*, const std::string& text, const std
     if (choice.empty()) return FirstButtonOf(style);
     int answer = 0;
     switch (choice[0]) {
-      case 'y': answer = kIdYes; break;
-      case 'n': answer = kIdNo; break;
-      case 'o': answer = kIdOk; break;
-      case 'c': answer = kIdCancel; break;
+      case 'y':
+        answer = kIdYes;
+        break;
+      case 'n':
+        answer = kIdNo;
+        break;
+      case 'o':
+        answer = kIdOk;
+        break;
+      case 'c':
+        answer = kIdCancel;
+        break;
     }
     if (IsButtonOf(style, answer)) return answer;
   }
@@ -249,8 +263,7 @@ std::optional<std::string> TerminalFrontEnd::BrowseForFolder(const Form*,
   out_ << "\n" << Show(browser.Title()) << "\n";
   std::optional<std::string> current;
   for (;;) {
-    std::vector<std::string> entries =
-        current ? browser.Children(*current) : browser.Drives();
+    std::vector<std::string> entries = current ? browser.Children(*current) : browser.Drives();
     out_ << (current ? Show(*current) : std::string("(drives)")) << "\n";
     for (size_t i = 0; i < entries.size(); ++i) {
       out_ << "  [" << i + 1 << "] " << Show(entries[i]) << "\n";

@@ -180,14 +180,13 @@ UiEvent UnattendedFrontEnd::WaitEvent() { return *Next(true); }
 
 std::optional<UiEvent> UnattendedFrontEnd::PollEvent() { return Next(false); }
 
-int UnattendedFrontEnd::MessageBox(const Form*, const std::string& text,
-                                   const std::string& caption, int style) {
+int UnattendedFrontEnd::MessageBox(const Form*, const std::string& text, const std::string& caption,
+                                   int style) {
   CheckTriggers();
   return rules_.Answer(caption, text, style);
 }
 
-std::optional<std::string> UnattendedFrontEnd::BrowseForFolder(const Form*,
-                                                               const FolderBrowser&) {
+std::optional<std::string> UnattendedFrontEnd::BrowseForFolder(const Form*, const FolderBrowser&) {
   if (settings_.browseAnswer.empty()) return std::nullopt;
   return settings_.browseAnswer;
 }
