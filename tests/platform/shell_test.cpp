@@ -92,6 +92,25 @@ TEST_F(ShellTest, WritesLinksThatLnkinfoReadsBack) {
   EXPECT_NE(folderReport.find("Is directory (FILE_ATTRIBUTE_DIRECTORY)"), std::string::npos);
 }
 
+TEST_F(ShellTest, RelativeTargetsAreMadeFullAsSetPathDoes) {
+  ASSERT_EQ(m_.platform().files->SetCurrentDirectory("C:\\WINDOWS"), 0u);
+  struct Case {
+    const char* target;
+    const char* stored;
+  };
+  const Case cases[] = {
+      {"..\\Program Files\\ビューア\\VIEW.EXE", "C:\\Program Files\\ビューア\\VIEW.EXE"},
+      {"NOTEPAD.EXE", "C:\\WINDOWS\\NOTEPAD.EXE"},
+      {"\\TOOLS\\.\\A.EXE", "C:\\TOOLS\\A.EXE"},
+      {"C:\\A\\..\\..\\B.EXE", "C:\\B.EXE"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    ASSERT_TRUE(shell().CreateShellLink("C:\\WINDOWS\\SendTo\\R.lnk", c.target, "C:\\"));
+    EXPECT_EQ(ReportField(LnkInfo("C:\\WINDOWS\\SendTo\\R.lnk"), "Local path"), Utf8(c.stored));
+  }
+}
+
 TEST_F(ShellTest, ASaveIntoAMissingFolderLeavesNoFileAndNoComplaint) {
   std::string link = std::string(kPrograms) + "\\Missing Group\\X.lnk";
   EXPECT_TRUE(shell().CreateShellLink(link, "C:\\X.EXE", "C:\\"));
@@ -154,6 +173,13 @@ TEST_F(OpenerTest, DocumentsGoToXdgOpenAndProgramsToWine) {
   // A bare program name is found in the Windows folder; parameters split as Windows does.
   EXPECT_EQ(shell().ShellExecute("notepad.exe", "\"C:\\My Docs\\a.txt\" x,y"), 42);
   EXPECT_EQ(Arguments("wine"), m_.Host("C:\\WINDOWS\\NOTEPAD.EXE") + "\nC:\\My Docs\\a.txt\nx,y\n");
+}
+
+TEST_F(OpenerTest, AddressesGoToXdgOpenAsTheyAre) {
+  EXPECT_EQ(shell().ShellExecute("http://example.invalid/", ""), 31);
+  Install("xdg-open");
+  EXPECT_EQ(shell().ShellExecute("http://example.invalid/a?b=1", ""), 42);
+  EXPECT_EQ(Arguments("xdg-open"), "http://example.invalid/a?b=1\n");
 }
 
 TEST_F(ShellTest, RestartRequestIsRecordedAndNotificationsAreQuiet) {

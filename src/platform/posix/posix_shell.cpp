@@ -88,6 +88,12 @@ std::string UpperExtension(const std::string& path) {
   return FoldRegistryName(name.substr(dot + 1));
 }
 
+// "http://...", "mailto:...": an address the shell hands to its URL handler.
+bool IsUrl(const std::string& file) {
+  std::string folded = FoldRegistryName(file);
+  return folded.find("://") != std::string::npos || folded.rfind("MAILTO:", 0) == 0;
+}
+
 // A program of the host's PATH, or "" when it is not installed.
 std::string FindProgram(const std::string& name) {
   const char* path = std::getenv("PATH");
@@ -183,7 +189,7 @@ class PosixShell final : public Shell {
   bool CreateShellLink(const std::string& linkPath, const std::string& target,
                        const std::string& workingFolder) override {
     ShellLinkData data;
-    data.targetPath = target;
+    data.targetPath = FullPath(target);
     data.workingFolder = workingFolder;
     data.relativePath = RelativePath(linkPath, target);
     DescribeTarget(data);
@@ -210,6 +216,12 @@ class PosixShell final : public Shell {
   }
 
   int32_t ShellExecute(const std::string& file, const std::string& parameters) override {
+    if (IsUrl(file)) {
+      // Web and mail addresses go to the desktop's opener as they are.
+      std::string opener = FindProgram("xdg-open");
+      if (opener.empty()) return kExecuteNoAssociation;
+      return StartDetached({opener, file}) ? kExecuteStarted : kExecuteOutOfMemory;
+    }
     std::string hostPath;
     if (!Locate(file, hostPath)) return static_cast<int32_t>(kErrorFileNotFound);
     std::string extension = UpperExtension(file);
@@ -236,6 +248,37 @@ class PosixShell final : public Shell {
   void ChangeNotify(uint32_t event) override {}
 
  private:
+  // The target as SetPath keeps it: relative to the current folder made full, "." and ".."
+  // taken out.
+  std::string FullPath(const std::string& path) {
+    if (path.empty() || path.rfind("\\\\", 0) == 0) return path;
+    std::string full = path;
+    if (!IsDriveAbsolute(path)) {
+      std::string current = files_.GetCurrentDirectory();
+      if (current.size() < 2 || current[1] != ':') return path;
+      if (path[0] == '\\') {
+        full = current.substr(0, 2) + path;
+      } else if (path.size() >= 2 && path[1] == ':') {
+        return path;  // "C:NAME": relative to a drive's own folder; kept as given
+      } else {
+        full = current + (current.back() == '\\' ? "" : "\\") + path;
+      }
+    }
+    auto parts = Components(full);
+    std::vector<std::string> kept{parts[0]};
+    for (size_t i = 1; i < parts.size(); ++i) {
+      if (parts[i] == ".") continue;
+      if (parts[i] == "..") {
+        if (kept.size() > 1) kept.pop_back();
+        continue;
+      }
+      if (parts[i].empty() && i + 1 < parts.size()) continue;
+      kept.push_back(parts[i]);
+    }
+    if (kept.size() == 1) kept.emplace_back();  // the drive root keeps its backslash
+    return Join(kept, 0, kept.size());
+  }
+
   // Finds the file as given, else a bare name in the Windows and system folders.
   bool Locate(const std::string& file, std::string& hostPath) {
     std::vector<std::string> candidates{file};
