@@ -152,6 +152,14 @@ TEST_F(FilesTest, SearchListsDotEntriesOfFoldersButNotOfTheRoot) {
   EXPECT_EQ(Names("C:\\DATA\\表*"), (std::vector<std::string>{"表.txt"}));
 }
 
+TEST_F(FilesTest, HostNamesWithoutACodePage932FormAreNotListed) {
+  WriteHostFile(DriveC() + "/EMPTY/\xff\xfe.txt", "not UTF-8");
+  WriteHostFile(DriveC() + "/EMPTY/\xF0\x9F\x98\x80.txt", "no code page 932 form");
+  WriteHostFile(DriveC() + "/EMPTY/ok.txt", "");
+  EXPECT_EQ(Names("C:\\EMPTY\\*.*"), (std::vector<std::string>{".", "..", "ok.txt"}));
+  EXPECT_EQ(files().RemoveDirectory("C:\\EMPTY"), kErrorDirNotEmpty);
+}
+
 TEST_F(FilesTest, SearchReportsSizeAttributesAndDosTime) {
   setenv("TZ", "UTC0", 1);
   tzset();
@@ -215,6 +223,18 @@ TEST_F(FilesTest, AttributesRoundTrip) {
   ASSERT_EQ(files().SetAttributes("C:\\DATA\\file.txt", kAttrArchive), 0u);
   ASSERT_EQ(files().GetAttributes("C:\\DATA\\file.txt", attributes), 0u);
   EXPECT_EQ(attributes, kAttrArchive);
+
+  // A folder's read-only flag does not stop files being made in it, but its removal.
+  ASSERT_EQ(files().SetAttributes("C:\\EMPTY", kAttrReadOnly), 0u);
+  ASSERT_EQ(files().GetAttributes("C:\\EMPTY", attributes), 0u);
+  EXPECT_EQ(files().WriteWholeFile("C:\\EMPTY\\in.txt", "x"), 0u);
+  EXPECT_EQ(files().DeleteFile("C:\\EMPTY\\in.txt"), 0u);
+  if (attributes != kAttrDirectory) {
+    EXPECT_EQ(attributes, kAttrDirectory | kAttrReadOnly);
+    EXPECT_EQ(files().RemoveDirectory("C:\\EMPTY"), kErrorAccessDenied);
+  }
+  ASSERT_EQ(files().SetAttributes("C:\\EMPTY", kAttrDirectory), 0u);
+  EXPECT_EQ(files().RemoveDirectory("C:\\EMPTY"), 0u);
 }
 
 TEST_F(FilesTest, CopyKeepsTimeAndAttributesAndOverwrites) {
