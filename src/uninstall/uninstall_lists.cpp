@@ -36,8 +36,8 @@ void ReadNumbered(Program& program, const std::string& record, const std::string
                   const std::string& name, int from, int to, std::vector<std::string>& list) {
   const int step = from <= to ? 1 : -1;
   for (int n = from;; n += step) {
-    const std::string value = ReadProfile(program.platform(), section, NumberedKey(name, n), "",
-                                          record);
+    const std::string value =
+        ReadProfile(program.platform(), section, NumberedKey(name, n), "", record);
     if (!value.empty()) AddUnlessPresent(program.platform(), list, value);
     if (n == to) break;
   }

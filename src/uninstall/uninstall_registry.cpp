@@ -87,8 +87,10 @@ void DeleteUninstallEntry(Program& program, const std::string& record) {
   // A record must never take every program's uninstall entry with it.
   const std::string uninstallKey = RemoveBackslash(kUninstallKeyPrefix, kSideBack);
   std::string named = keyPath;
-  for (std::string shorter; (shorter = RemoveBackslash(named, kSideBack)) != named;) named = shorter;
-  for (std::string shorter; (shorter = RemoveBackslash(named, kSideFront)) != named;) named = shorter;
+  for (std::string shorter; (shorter = RemoveBackslash(named, kSideBack)) != named;)
+    named = shorter;
+  for (std::string shorter; (shorter = RemoveBackslash(named, kSideFront)) != named;)
+    named = shorter;
   if (SameText(platform, named, uninstallKey)) return;
 
   TRegistry registry(*platform.registry);

@@ -56,9 +56,8 @@ void RemoveFiles(Program& program) {
     if (slot.empty()) continue;
     const UninstallFileEntry entry = SplitUninstallFileEntry(slot);
     if (FindBytes(entry.switchText, "/C") != std::string::npos) {
-      program.state.LastAnswer =
-          program.frmMain.Ask(SharedFileQuestion(entry.path), kSharedFileCaption,
-                              kStyleYesNoQuestion);
+      program.state.LastAnswer = program.frmMain.Ask(SharedFileQuestion(entry.path),
+                                                     kSharedFileCaption, kStyleYesNoQuestion);
       if (program.state.LastAnswer != kAnswerYes) continue;
     } else if (FindBytes(entry.switchText, "/L") != std::string::npos) {
       continue;
@@ -180,8 +179,8 @@ void UninstallRun(Program& program) {
   window.ProcessMessages();
   state.MessageText = kMessageDone;
   window.Ask(state.MessageText, kDoneCaption, kStyleOkInformation);
-  state.Outcome = program.run.FailureCount == 0 ? RunOutcome::Completed
-                                                : RunOutcome::CompletedWithFailures;
+  state.Outcome =
+      program.run.FailureCount == 0 ? RunOutcome::Completed : RunOutcome::CompletedWithFailures;
   window.Finish();
 }
 

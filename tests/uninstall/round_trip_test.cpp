@@ -123,8 +123,8 @@ TEST(RoundTripTest, SampleInstalledAndRemovedLeavesOnlyWhatTheSystemKeeps) {
   EXPECT_EQ(remove.AskCaptions(), std::vector<std::string>{"完了"});
 
   const std::vector<std::string> fileResidue = Residue(filesBefore, SnapshotFiles(s));
-  EXPECT_EQ(fileResidue, (std::vector<std::string>{"+WINDOWS/KORVANE.INI",
-                                                   "+WINDOWS/UNKORVANE.EXE"}));
+  EXPECT_EQ(fileResidue,
+            (std::vector<std::string>{"+WINDOWS/KORVANE.INI", "+WINDOWS/UNKORVANE.EXE"}));
   const std::map<std::string, std::string> filesAfter = SnapshotFiles(s);
   EXPECT_EQ(filesAfter.at("WINDOWS/UNKORVANE.EXE"),
             ReadHostFile(fs::path(KORVANE_SOURCE_DIR) / "examples/sample/SETUP.EXE"));
@@ -134,13 +134,14 @@ TEST(RoundTripTest, SampleInstalledAndRemovedLeavesOnlyWhatTheSystemKeeps) {
   // deletes only the keys it names, so on a fresh machine the parents stay (empty). The
   // association class kmr_auto_file is gone because the sample's [DeleteRegistry] names it.
   const std::vector<std::string> keyResidue = Residue(keysBefore, SplitExport(s.RegExport()));
-  EXPECT_EQ(keyResidue, (std::vector<std::string>{
-                            "+HKEY_CURRENT_USER\\Software",
-                            "+HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft",
-                            "+HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows",
-                            "+HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                            "+HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-                        }));
+  EXPECT_EQ(keyResidue,
+            (std::vector<std::string>{
+                "+HKEY_CURRENT_USER\\Software",
+                "+HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft",
+                "+HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows",
+                "+HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                "+HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+            }));
   for (const std::string& key : keyResidue) {
     EXPECT_EQ(SplitExport(s.RegExport()).at(key.substr(1)), "") << key << " holds values";
   }

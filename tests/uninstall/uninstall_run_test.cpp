@@ -110,6 +110,33 @@ TEST(UninstallRunTest, SharedFilesAreSparedAskedOrDeletedByTheFirstSwitch) {
   }
 }
 
+// A path listed twice is handled once, by its first entry that is not spared: a spared DLL entry
+// does not hide a later "/F" entry of the same file, and a later duplicate is no second deletion
+// (which would fail as a missing file).
+TEST(UninstallRunTest, DuplicateFileEntriesAreHandledOnce) {
+  Scenario s;
+  s.Write("C:\\WINDOWS\\SYSTEM\\SHARED.DLL", "dll");
+  s.Write("C:\\APP\\VIEW.EXE", "exe");
+  s.Write("C:\\APP\\KEEP.TXT", "txt");
+  WriteRecord(
+      s,
+      {"C:\\WINDOWS\\SYSTEM\\SHARED.DLL", "c:\\windows\\system\\shared.dll,/F", "C:\\APP\\VIEW.EXE",
+       "c:\\app\\view.exe,/L", "C:\\APP\\KEEP.TXT,/L", "C:\\APP\\KEEP.TXT"},
+      "[DeleteFolder]\nFolder1=C:\\APP\\\n");
+  const RunResult result = Unsetup(s, {"--answer", Utf8("警告=Yes")});
+
+  EXPECT_FALSE(s.Exists("C:\\WINDOWS\\SYSTEM\\SHARED.DLL"));
+  EXPECT_FALSE(s.Exists("C:\\APP\\VIEW.EXE"));
+  EXPECT_TRUE(s.Exists("C:\\APP\\KEEP.TXT"));
+  // Only the kept file holds the folders: no "<File> " line.
+  const std::vector<nlohmann::json> details = result.Of("details");
+  ASSERT_EQ(details.size(), 1u);
+  const std::string log = RunResult::Text(details[0], "text");
+  EXPECT_EQ(log.find("<File> "), std::string::npos) << Utf8(log);
+  EXPECT_NE(log.find("<Folder> C:\\APP\\\r\n"), std::string::npos) << Utf8(log);
+  EXPECT_NE(log.find("<SetupFolder> C:\\APP\r\n"), std::string::npos) << Utf8(log);
+}
+
 TEST(UninstallRunTest, RunWithoutFailuresCompletesWithoutReport) {
   Scenario s;
   s.Write("C:\\APP\\VIEW.EXE", "exe");
@@ -204,9 +231,10 @@ TEST(UninstallRunTest, FailedStepsAreReportedWithTheirLines) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.AskCaptions(), (std::vector<std::string>{"警告", "完了"}));
   EXPECT_TRUE(result.Has("ask", "style", 52));
-  EXPECT_TRUE(result.Has("ask", "text",
-                         "アンセットアップ（アンインストール）の過程で，一部の処理が失敗しました．\r"
-                         "詳細を表示しますか？"));
+  EXPECT_TRUE(
+      result.Has("ask", "text",
+                 "アンセットアップ（アンインストール）の過程で，一部の処理が失敗しました．\r"
+                 "詳細を表示しますか？"));
   EXPECT_TRUE(result.Has("message", "text", "一部の処理に失敗しました．"));
 
   const std::vector<nlohmann::json> details = result.Of("details");
@@ -295,12 +323,13 @@ TEST(UninstallRunTest, RecordedRegistryKeysAreDeletedBelowTheirRoots) {
       "[HKEY_CLASSES_ROOT\\vwr_auto_file\\shell\\open\\command]\n@=\"C:\\\\APP\\\\VIEW.EXE\"\n\n"
       "[HKEY_USERS\\.DEFAULT\\Software\\Maker]\n\"A\"=\"1\"\n\n";
   ImportRegistry(s, import);
-  WriteRecord(s, {}, "[DeleteRegistry]\n"
-                  "Key1=SOFTWARE\\Maker\\Viewer\n"
-                  "Key2=(Local)SOFTWARE\\Maker\\Deep\n"
-                  "Key3=(Class)vwr_auto_file\n"
-                  "Key4=(Users).DEFAULT\\Software\\Maker\n"
-                  "Key5=(local)SOFTWARE\\Maker\\Lower\n");
+  WriteRecord(s, {},
+              "[DeleteRegistry]\n"
+              "Key1=SOFTWARE\\Maker\\Viewer\n"
+              "Key2=(Local)SOFTWARE\\Maker\\Deep\n"
+              "Key3=(Class)vwr_auto_file\n"
+              "Key4=(Users).DEFAULT\\Software\\Maker\n"
+              "Key5=(local)SOFTWARE\\Maker\\Lower\n");
   EXPECT_EQ(Unsetup(s).exitCode, 0);
 
   EXPECT_FALSE(HasKey(s, "HKEY_CURRENT_USER\\SOFTWARE\\Maker\\Viewer"));
@@ -330,11 +359,12 @@ TEST(UninstallRunTest, EntriesNamingNoKeyDeleteNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.sections);
     Scenario s;
-    ImportRegistry(s, 
-        "[HKEY_CURRENT_USER\\Software\\Other]\n\"A\"=\"1\"\n\n"
-        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\n\"A\"=\"1\"\n\n"
-        "[HKEY_CLASSES_ROOT\\.other]\n@=\"otherfile\"\n\n"
-        "[" + std::string(kUninstallKey) + "Other]\n\"DisplayName\"=\"Other\"\n\n");
+    ImportRegistry(s,
+                   "[HKEY_CURRENT_USER\\Software\\Other]\n\"A\"=\"1\"\n\n"
+                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\n\"A\"=\"1\"\n\n"
+                   "[HKEY_CLASSES_ROOT\\.other]\n@=\"otherfile\"\n\n"
+                   "[" +
+                       std::string(kUninstallKey) + "Other]\n\"DisplayName\"=\"Other\"\n\n");
     const std::string before = s.RegExport();
     WriteRecord(s, {}, c.sections);
     EXPECT_EQ(Unsetup(s).exitCode, 0);
@@ -344,10 +374,13 @@ TEST(UninstallRunTest, EntriesNamingNoKeyDeleteNothing) {
 
 TEST(UninstallRunTest, UninstallEntryOfTheRecordGoesAndOthersStay) {
   Scenario s;
-  ImportRegistry(s, "[" + std::string(kUninstallKey) + "Viewer]\n\"DisplayName\"=\"Viewer\"\n\n"
-                 "[" + std::string(kUninstallKey) + "Other]\n\"DisplayName\"=\"Other\"\n\n");
-  WriteRecord(s, {}, "[UnSetupRegistryKey]\n"
-                  "Key=SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Viewer\n");
+  ImportRegistry(s, "[" + std::string(kUninstallKey) +
+                        "Viewer]\n\"DisplayName\"=\"Viewer\"\n\n"
+                        "[" +
+                        std::string(kUninstallKey) + "Other]\n\"DisplayName\"=\"Other\"\n\n");
+  WriteRecord(s, {},
+              "[UnSetupRegistryKey]\n"
+              "Key=SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Viewer\n");
   EXPECT_EQ(Unsetup(s).exitCode, 0);
   EXPECT_FALSE(HasKey(s, std::string(kUninstallKey) + "Viewer"));
   EXPECT_TRUE(HasKey(s, std::string(kUninstallKey) + "Other"));
@@ -357,11 +390,11 @@ TEST(UninstallRunTest, UninstallEntryOfTheRecordGoesAndOthersStay) {
 // below it; a key that is gone is not made again. The class key stays unless it is named.
 TEST(UninstallRunTest, AssociationsAreRestoredOrRemoved) {
   Scenario s;
-  ImportRegistry(s, 
-      "[HKEY_CLASSES_ROOT\\.txt]\n@=\"txt_auto_file\"\n\n"
-      "[HKEY_CLASSES_ROOT\\.vwr]\n@=\"vwr_auto_file\"\n\n"
-      "[HKEY_CLASSES_ROOT\\.vwr\\ShellNew]\n\"NullFile\"=\"\"\n\n"
-      "[HKEY_CLASSES_ROOT\\vwr_auto_file]\n@=\"vwr File\"\n\n");
+  ImportRegistry(s,
+                 "[HKEY_CLASSES_ROOT\\.txt]\n@=\"txt_auto_file\"\n\n"
+                 "[HKEY_CLASSES_ROOT\\.vwr]\n@=\"vwr_auto_file\"\n\n"
+                 "[HKEY_CLASSES_ROOT\\.vwr\\ShellNew]\n\"NullFile\"=\"\"\n\n"
+                 "[HKEY_CLASSES_ROOT\\vwr_auto_file]\n@=\"vwr File\"\n\n");
   WriteRecord(s, {}, "[RestoreRelate]\nKey1=txt,txtfile\nKey2=vwr,\nKey3=abc,abcfile\n");
   EXPECT_EQ(Unsetup(s).exitCode, 0);
 
