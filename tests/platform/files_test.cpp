@@ -3,10 +3,12 @@
 // CopyFile's streaming, time stamp and read-only rules.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <time.h>
 
+#include <csignal>
 #include <functional>
 
 #include "platform/win_types.h"
@@ -262,6 +264,22 @@ TEST_F(FilesTest, CopyKeepsTimeAndAttributesAndOverwrites) {
   ASSERT_EQ(files().CopyFile("C:\\DATA\\file.txt", "C:\\EMPTY\\COPY.BIN", false), 0u);
   EXPECT_EQ(ReadHostFile(target), "hello");
   EXPECT_FALSE(HostExists(DriveC() + "/EMPTY/COPY.BIN"));  // the existing name is kept
+}
+
+TEST_F(FilesTest, CopyThatRunsOutOfSpaceLeavesNoTarget) {
+  WriteHostFile(DriveC() + "/DATA/big.bin", std::string(64 * 1024, 'b'));
+  // A file size limit stands in for a full disk (it holds for root as well).
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limit = saved;
+  limit.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  uint32_t rc = files().CopyFile("C:\\DATA\\big.bin", "C:\\EMPTY\\big.bin", false);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(rc, kErrorDiskFull);
+  EXPECT_FALSE(HostExists(DriveC() + "/EMPTY/big.bin"));
 }
 
 TEST_F(FilesTest, WholeFilesAreReadAndWritten) {

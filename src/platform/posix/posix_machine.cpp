@@ -13,6 +13,7 @@
 #include "platform/posix/posix_drive_map.h"
 #include "platform/posix/posix_fd.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_machine_folder.h"
 #include "platform/posix/posix_machine_settings.h"
 #include "platform/posix/posix_profile_document.h"
 #include "platform/posix/posix_profile_store.h"

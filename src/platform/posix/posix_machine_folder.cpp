@@ -12,6 +12,7 @@
 #include "platform/posix/posix_drive_map.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_machine.h"
+#include "platform/posix/posix_machine_folder.h"
 #include "platform/posix/posix_machine_settings.h"
 #include "platform/posix/posix_services.h"
 #include "platform/win_types.h"

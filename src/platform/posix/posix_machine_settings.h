@@ -19,8 +19,4 @@ bool ParseMachineSettings(std::string_view utf8, MachineSettings& settings, std:
 bool ReadMachineSettings(const std::string& machineDir, MachineSettings& settings,
                          std::string& error);
 
-/// The machine folder's layout without the registry (InitMachineFolder less registry.db):
-/// false and a UTF-8 message on failure.
-bool CreateMachineLayout(const std::string& machineDir, std::string& error);
-
 }  // namespace korvane::posix
