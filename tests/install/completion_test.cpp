@@ -182,5 +182,46 @@ TEST(Completion, CommandThatCannotStartGivesTheWarning) {
   EXPECT_EQ(asks.back()["style"], 48);
 }
 
+// An abort confirmed in a later phase leaves the run at that phase's first step: what earlier
+// phases made stays, no uninstall record is written, and nothing of the completion happens.
+TEST(Completion, AbortInAPhaseEndsWithoutCompletion) {
+  struct Case {
+    const char* stepText;
+    bool shortcutMade;
+    bool registryWritten;
+  };
+  const Case cases[] = {
+      {"ショートカットを作成しています", false, false},
+      {"レジストリを設定しています", true, false},
+      {"関連付けを設定しています", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stepText);
+    Scenario scenario;
+    scenario.WriteScript(
+        "[Title]\nSetup=Viewer\n[ShortCut]\nMake1=(App)\\VIEW.EXE\nName1=(Sta)Viewer\n"
+        "[Registry]\nKey1=Software\\Maker\\Viewer\nName1=Path\nValue1=(App)\n"
+        "[Relate]\nName1=vwr\nFile1=(App)\\VIEW.EXE\n"
+        "[ExecuteFile]\nFile=WINDOWS_REBOOT\n");
+    RunHooks hooks = Scenario::DefaultHooks();
+    ScriptedAction abort;
+    abort.whenMessageContains = c.stepText;
+    abort.click = "btnEvent";
+    hooks.actions.push_back(abort);
+    RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"}, hooks);
+
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(scenario.Exists("C:\\WINDOWS\\ｽﾀｰﾄ ﾒﾆｭｰ\\ﾌﾟﾛｸﾞﾗﾑ\\Viewer.lnk"), c.shortcutMade);
+    const std::string exported = scenario.RegExport();
+    EXPECT_EQ(exported.find("[HKEY_CURRENT_USER\\Software\\Maker\\Viewer]") != std::string::npos,
+              c.registryWritten);
+    EXPECT_EQ(exported.find("vwr_auto_file"), std::string::npos);
+    EXPECT_FALSE(scenario.Exists("C:\\TOOLS\\VIEWER\\UNSETUP.INI"));
+    EXPECT_EQ(CountAsks(result, "関連付けの確認"), 0);
+    EXPECT_EQ(CountAsks(result, kDone), 0);
+    EXPECT_TRUE(result.Of("restart").empty());
+  }
+}
+
 }  // namespace
 }  // namespace korvane::testing
