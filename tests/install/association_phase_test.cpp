@@ -3,8 +3,10 @@
 // and a former default value that is not a string.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "platform/fault_injection.h"
 #include "support/reg_text.h"
 #include "support/scenario.h"
 
@@ -129,15 +131,44 @@ TEST(AssociationPhase, SixthExtensionIsAssociatedButNotRecorded) {
   }
 }
 
-TEST(AssociationPhase, FormerDefaultThatIsNotAStringEndsTheRun) {
-  Scenario scenario;
-  Import(scenario, "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\.vwr]\n@=dword:00000001\n\n");
-  scenario.WriteScript("[Title]\nSetup=Viewer\n[Relate]\nName1=vwr\nFile1=(App)\\VIEW.EXE\n");
-  RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"});
-  EXPECT_EQ(result.exitCode, 5);
-  EXPECT_TRUE(result.Has("error", "text", "'' のﾃﾞｰﾀ型が不正です"));
-  EXPECT_FALSE(RegKeyListed(scenario.RegExport(), std::string(kClasses) + "vwr_auto_file"));
-  EXPECT_FALSE(scenario.Exists("C:\\TOOLS\\VIEWER\\UNSETUP.INI"));
+// Registry errors of the phase end the run at that entry: its class is not written, and
+// neither the record nor the completion follows.
+TEST(AssociationPhase, RegistryErrorsEndTheRun) {
+  struct Case {
+    const char* what;
+    bool nonStringDefault;  // else the registry refuses writes below the class
+    const char* errorText;
+  };
+  const Case cases[] = {
+      {"former default not a string", true, "'' のﾃﾞｰﾀ型が不正です"},
+      {"write refused", false, "'' の設定に失敗しました"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Scenario scenario;
+    if (c.nonStringDefault) {
+      Import(scenario, "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\.vwr]\n@=dword:00000001\n\n");
+    }
+    scenario.WriteScript("[Title]\nSetup=Viewer\n[Relate]\nName1=vwr\nFile1=(App)\\VIEW.EXE\n");
+    RunHooks hooks = Scenario::DefaultHooks();
+    if (!c.nonStringDefault) {
+      hooks.wrapRegistry = [](Registry& inner) {
+        auto faulty = std::make_unique<FaultInjectingRegistry>(inner);
+        faulty->setValueFault = [](RootKey, const std::string& path,
+                                   const std::string&) -> uint32_t {
+          return path.find("vwr_auto_file") != std::string::npos ? kErrorAccessDenied : 0;
+        };
+        return std::unique_ptr<Registry>(std::move(faulty));
+      };
+    }
+    RunResult result = scenario.Setup({"--dir", "C:\\TOOLS\\VIEWER\\"}, hooks);
+    EXPECT_EQ(result.exitCode, 5);
+    EXPECT_TRUE(result.Has("error", "text", c.errorText));
+    EXPECT_EQ(RegValueText(scenario.RegExport(), std::string(kClasses) + "vwr_auto_file", ""),
+              std::nullopt);
+    EXPECT_FALSE(scenario.Exists("C:\\TOOLS\\VIEWER\\UNSETUP.INI"));
+    EXPECT_FALSE(result.Has("ask", "caption", "完了"));
+  }
 }
 
 }  // namespace
