@@ -228,6 +228,35 @@ TEST(CommandsTest, AnswersFromTheCommandLineAndFromAFile) {
   }
 }
 
+TEST(CommandsTest, FailureDetailsAreShownAndContinuedWhenAsked) {
+  // A setup folder typed without its trailing backslash: the copy into it fails.
+  Scenario scenario;
+  scenario.WriteScript("[CopyFile]\nFile1=(App)\\GONE.TXT\n");
+  scenario.WritePackageFile("GONE.TXT", "x");
+  RunResult plain = scenario.Setup({"--dir", "C:\\Gone"});
+  EXPECT_EQ(plain.exitCode, 1) << plain.err;
+  EXPECT_TRUE(plain.Of("details").empty());
+
+  RunResult details = scenario.Setup({"--dir", "C:\\Gone", "--answer", Utf8("警告") + "=Yes"});
+  EXPECT_EQ(details.exitCode, 1) << details.err;
+  ASSERT_EQ(details.Of("details").size(), 1u);
+  EXPECT_TRUE(Contains(RunResult::Text(details.Of("details")[0], "text"), "GONE.TXT"));
+  EXPECT_TRUE(details.Has("button", "caption", "続行(&C)"));
+  EXPECT_EQ(details.events.back()["event"], "end");
+}
+
+TEST(CommandsTest, TheRestartQuestionIsAnsweredByRestart) {
+  for (const bool yes : {false, true}) {
+    SCOPED_TRACE(yes ? "restart=Yes" : "default");
+    Scenario scenario;
+    scenario.WriteScript(
+        "[DefaultFolder]\nFolder=(Prg)\\Boot\n[ExecuteFile]\nFile=WINDOWS_REBOOT\n");
+    RunResult result = yes ? scenario.Setup({"--answer", "restart=Yes"}) : scenario.Setup();
+    EXPECT_EQ(result.exitCode, 6) << result.err;
+    EXPECT_TRUE(result.Has("restart", "answer", yes ? 6 : 7));
+  }
+}
+
 TEST(CommandsTest, AMissingDiskIsRefusedOnItsThirdAsk) {
   Scenario scenario;
   scenario.WriteScript(
