@@ -201,7 +201,7 @@ Unattended answers unless told otherwise: フォルダ作成 Yes, 空き容量�
 ディスク交換 OK (Cancel when the same disk is asked for a third time), 関連付けの確認 Yes,
 警告 No, ファイル削除の確認 No, 終了確認 Yes, 中断の確認 Yes, restart No; an answer that is
 not one of the box's buttons gives its first button. Ctrl-C during a run presses the abort
-button.
+button; a second Ctrl-C before the first is taken ends korvane at once.
 
 Exit codes: 0 completed, 1 completed with failures, 2 stopped (space, folder, disk),
 3 aborted, 4 start-up failed, 5 an error ended the run, 6 completed and Windows must be

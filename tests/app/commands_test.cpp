@@ -55,7 +55,8 @@ TEST(CommandsTest, HelpVersionAndWrongCommandLines) {
   for (const std::vector<std::string>& args : {std::vector<std::string>{"frobnicate"},
                                                {"setup", "--overwrite", "perhaps"},
                                                {"unsetup"},
-                                               {"path"}}) {
+                                               {"path"},
+                                               {"setup", "/nonexistent/pkg", "--unattended"}}) {
     RunResult wrong = scenario.Run(args);
     EXPECT_EQ(wrong.exitCode, 64) << args[0];
     EXPECT_FALSE(wrong.err.empty());
