@@ -10,7 +10,7 @@
 
 #include "framework/errors.h"
 #include "framework/form.h"
-#include "tests/framework/scripted_front_end.h"
+#include "framework/scripted_front_end.h"
 
 namespace korvane {
 namespace {
