@@ -34,11 +34,12 @@ void TfrmMain::ShowDetailsAndWait(const std::string& details, const std::string&
   fraReadme.SetCaption(frameCaption);
   fraReadme.SetVisible(true);
   Application& application = program_.application();
-  // The click on "続行(&C)" disables the button; input that has ended can never click it.
+  // The click on "続行(&C)" disables the button; input that has ended, or a window that is not
+  // the one shown modally, can never be clicked.
   do {
     if (!program_.options().skipPauses) program_.platform().clock->Sleep(kDetailsPollMs);
     ProcessMessages();
-  } while (btnEvent.Enabled() && !application.InputEnded());
+  } while (btnEvent.Enabled() && !application.InputEnded() && application.ModalForm() == this);
   btnEvent.SetEnabled(false);
   btnEvent.SetCaption(startCaption);
   fraReadme.SetVisible(false);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "startup/program.h"
-#include "tests/startup/startup_fixture.h"
+#include "startup/startup_fixture.h"
 
 namespace korvane {
 namespace {
@@ -24,7 +24,7 @@ TEST(VersionCaptionTest, BuildsTheCaptionFromTheFileVersion) {
       {"1.0", "Korvane Version1.(Build:0)"},
       {"", "Korvane Version.(Build:)"},
       {"2", "Korvane Version.(Build:2)"},
-      {"1.2.3", "Korvane Version1.23(Build:)"},
+      {"1.2.3", "Korvane Version1.2(Build:3)"},
       {"10.20.30.40.50", "Korvane Version10.2030(Build:40.50)"},
       {"..", "Korvane Version.(Build:)"},
   };

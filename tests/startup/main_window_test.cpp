@@ -12,7 +12,7 @@
 #include "framework/errors.h"
 #include "platform/fault_injection.h"
 #include "startup/program.h"
-#include "tests/startup/startup_fixture.h"
+#include "startup/startup_fixture.h"
 
 namespace korvane {
 namespace {
@@ -247,9 +247,8 @@ TEST_F(MainWindowTest, AbortConfirmationNoChangesNothingYesEndsTheWindow) {
 TEST_F(MainWindowTest, AbortDuringTheRunNoGoesOnYesEndsWithoutTheClosingQuestion) {
   for (int answer : {7, 6}) {
     SCOPED_TRACE(answer);
-    WriteScript(
-        "[DefaultFolder]\nFolder=C:\\APP\n[CopyFile]\nFile1=A.TXT,(App)\\A.TXT\n"
-        "[ProgramID]\nID=App\n");
+    const std::string folder = answer == 6 ? "C:\\ABORTED" : "C:\\GOESON";
+    WriteScript("[DefaultFolder]\nFolder=" + folder + "\n[CopyFile]\nFile1=(App)\\A.TXT\n");
     WritePackageFile("A.TXT", "payload");
     testing::ScriptedFrontEnd fe;
     testing::LineTranscript tr;
@@ -274,11 +273,11 @@ TEST_F(MainWindowTest, AbortDuringTheRunNoGoesOnYesEndsWithoutTheClosingQuestion
     if (answer == 6) {
       EXPECT_TRUE(p.state.AbortRequested);
       EXPECT_EQ(p.ExitCode(), 3);
-      EXPECT_FALSE(ExistsWin("C:\\APP\\UNSETUP.INI"));
+      EXPECT_FALSE(ExistsWin(folder + "\\UNSETUP.INI"));
     } else {
       EXPECT_FALSE(p.state.AbortRequested);
-      EXPECT_TRUE(ExistsWin("C:\\APP\\UNSETUP.INI"));
-      EXPECT_TRUE(ExistsWin("C:\\APP\\A.TXT"));
+      EXPECT_TRUE(ExistsWin(folder + "\\UNSETUP.INI"));
+      EXPECT_TRUE(ExistsWin(folder + "\\A.TXT"));
     }
   }
 }
@@ -328,6 +327,20 @@ TEST_F(MainWindowTest, FolderDialogFlagsAndPath) {
   EXPECT_EQ(frontEnd.browserFlags.back(), 0x300Au);
 }
 
+// Runs the details view from inside the main window's modal display, as a run does.
+void ShowDetailsInsideTheWindow(Program& p, testing::ScriptedFrontEnd& frontEnd,
+                                const std::string& startCaption) {
+  bool shown = false;
+  frontEnd.onIdle = [&] {
+    if (shown) return;
+    shown = true;
+    p.frmMain.ShowDetailsAndWait("<File> C:\\A\r\n", "失敗したファイル", startCaption);
+  };
+  p.application().ShowModal(p.frmMain);
+  frontEnd.onIdle = nullptr;
+  ASSERT_TRUE(shown);
+}
+
 TEST_F(MainWindowTest, DetailsViewWaitsForContinue) {
   WriteScript("");
   Program& p = StartUp();
@@ -339,15 +352,17 @@ TEST_F(MainWindowTest, DetailsViewWaitsForContinue) {
     if (++polls == 3) frontEnd.Click("btnEvent");
   };
   transcript.lines.clear();
-  m.ShowDetailsAndWait("<File> C:\\A\r\n", "失敗したファイル", kCaptionSetupStart);
-  EXPECT_EQ(polls, 3);
+  ShowDetailsInsideTheWindow(p, frontEnd, kCaptionSetupStart);
+  // Three waits of 200 ms; the third round handles the click and finds nothing more.
+  EXPECT_EQ(polls, 4);
   EXPECT_EQ(Machine().RecordedPauses(), std::vector<uint32_t>(3, 200));
   EXPECT_TRUE(transcript.Of("pause").empty());
-  EXPECT_EQ(transcript.lines,
-            (std::vector<std::string>{"button|btnEvent|続行(&C)|off", "button|btnEvent|続行(&C)|on",
-                                      "details|失敗したファイル|<File> C:\\A\r\n",
-                                      "button|btnEvent|続行(&C)|off",
-                                      "button|btnEvent|セットアップ開始(&S)|off"}));
+  const std::vector<std::string> expected = {
+      "button|btnEvent|続行(&C)|off", "button|btnEvent|続行(&C)|on",
+      "details|失敗したファイル|<File> C:\\A\r\n", "button|btnEvent|続行(&C)|off",
+      "button|btnEvent|セットアップ開始(&S)|off"};
+  EXPECT_EQ(std::vector<std::string>(transcript.lines.begin(), transcript.lines.begin() + 5),
+            expected);
   EXPECT_FALSE(m.fraReadme.Visible());
   EXPECT_EQ(m.txtReadme.Text(), "<File> C:\\A\r\n");
 }
@@ -355,11 +370,19 @@ TEST_F(MainWindowTest, DetailsViewWaitsForContinue) {
 TEST_F(MainWindowTest, DetailsViewGivesUpWhenTheInputHasEnded) {
   WriteScript("");
   Program& p = StartUp();
-  frontEnd.Quit();
-  p.frmMain.ShowDetailsAndWait("x", "y", kCaptionUnsetupStart);
+  frontEnd.beforePoll = [&] { frontEnd.Quit(); };
+  ShowDetailsInsideTheWindow(p, frontEnd, kCaptionUnsetupStart);
   EXPECT_EQ(p.frmMain.btnEvent.Caption(), kCaptionUnsetupStart);
   EXPECT_FALSE(p.frmMain.btnEvent.Enabled());
   EXPECT_FALSE(p.frmMain.fraReadme.Visible());
+}
+
+TEST_F(MainWindowTest, DetailsViewOfAWindowNotShownDoesNotWait) {
+  WriteScript("");
+  Program& p = StartUp();
+  p.frmMain.ShowDetailsAndWait("x", "y", kCaptionSetupStart);
+  EXPECT_FALSE(p.frmMain.fraReadme.Visible());
+  EXPECT_EQ(p.frmMain.btnEvent.Caption(), kCaptionSetupStart);
 }
 
 TEST_F(MainWindowTest, ProgressReportsPositionWithStatus) {

@@ -15,7 +15,7 @@
 #include "framework/application.h"
 #include "platform/posix/posix_machine.h"
 #include "startup/program.h"
-#include "tests/framework/scripted_front_end.h"
+#include "framework/scripted_front_end.h"
 
 namespace korvane::testing {
 
