@@ -219,6 +219,10 @@ TEST_F(MainWindowTest, ReadmeThenStartRunsTheSetup) {
   ASSERT_TRUE(p.Run());
   EXPECT_TRUE(transcript.Of("message").size() >= 2);
   EXPECT_EQ(transcript.Of("message")[1], "message|セットアップを開始します．．．");
+  // A completed run ends the window by itself: no closing question, the working copy gone.
+  const std::vector<std::string> captions = frontEnd.BoxCaptions();
+  EXPECT_EQ(std::count(captions.begin(), captions.end(), "終了確認"), 0);
+  EXPECT_EQ(p.ExitCode(), 0);
   EXPECT_FALSE(ExistsWin("C:\\WINDOWS\\TEMP\\SETUP.INI"));
 }
 
