@@ -24,6 +24,8 @@ std::string ExpandFile(Program& program, const std::string& source, const std::s
   if (FileExists(platform, temporary)) FileRemove(platform, temporary);
 
   uint32_t result = platform.lz->Expand(source, temporary);
+  // Bad or truncated compressed data is reported as the corrupt file it is.
+  if (result == kErrorInvalidData) result = kErrorFileCorrupt;
   if (result != kErrorSuccess && FileExists(platform, temporary)) FileRemove(platform, temporary);
   if (error) *error = result;
   return temporary + "," + finalTarget;
