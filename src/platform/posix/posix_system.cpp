@@ -67,6 +67,7 @@ DiskFreeExLookup PosixSystem::LookupDiskFreeSpaceEx() { return {true, true}; }
 
 bool PosixSystem::GetDiskFreeSpaceEx(const std::string& root, uint64_t& freeToCaller,
                                      uint64_t& totalBytes, uint64_t& totalFree) {
+  if (root.rfind("\\\\", 0) == 0) return false;  // a network path: no shares on this machine
   char letter = drives_.current().drive;
   if (root.size() >= 2 && root[1] == ':') letter = static_cast<char>(root[0] & ~0x20);
   const Drive* drive = drives_.FindDrive(letter);
