@@ -36,7 +36,7 @@ std::string HelpText() {
   return text;
 }
 
-std::string Record(const Scenario& s, const std::string& key) {
+std::string Record(Scenario& s, const std::string& key) {
   return s.Profile("C:\\APP\\UNSETUP.INI", "DeleteFile", key);
 }
 
@@ -199,8 +199,7 @@ TEST(CopyPhase, BrokenCompressedSourceNeverReachesItsTarget) {
   ASSERT_EQ(details.size(), 1u);
   const std::string log = RunResult::Text(details[0], "text");
   EXPECT_EQ(log.rfind("<File> C:\\APP\\HELP.TXT\r\n", 0), 0u) << log;
-  EXPECT_GT(log.size(), std::string("<File> C:\\APP\\HELP.TXT\r\n\r\n").size())
-      << "the line names the error";
+  EXPECT_NE(log.find("壊れているため"), std::string::npos) << log;  // a corrupt file
   EXPECT_EQ(Record(s, "File1"), "C:\\APP\\GOOD.TXT");
 }
 

@@ -180,9 +180,9 @@ TEST_F(DiskFreeBytesTest, VersionChoosesTheExtendedOrTheOldCall) {
 
 TEST_F(DiskFreeBytesTest, UnknownDriveGivesMinusOne) {
   system_->version = {1, 4, 10, 0x040A07CE};
-  EXPECT_EQ(DiskFreeBytes(platform_, "\\\\"), -1);
+  EXPECT_EQ(DiskFreeBytes(platform_, "\\\\server\\share\\"), -1);
   system_->version = {1, 4, 0, 0x040003B6};
-  EXPECT_EQ(DiskFreeBytes(platform_, "\\\\"), -1);
+  EXPECT_EQ(DiskFreeBytes(platform_, "\\\\server\\share\\"), -1);
 }
 
 TEST_F(DiskFreeBytesTest, InternalFaultsRaiseTheSystemsAssertionMessages) {
