@@ -84,7 +84,7 @@ TEST(CopyPhase, CancelledDiskStopsTheRunAtOnce) {
   Scenario s;
   s.WriteScript("[DefaultFolder]\nFolder=C:\\APP\\\n[CopyFile]\nFile1=(Dch)(App)\\B.TXT\n");
   s.WritePackageFile("B.TXT", "b");
-  RunResult r = s.Setup({"--answer", "ディスク交換=Cancel"});
+  RunResult r = s.Setup({"--answer", Utf8("ディスク交換=Cancel")});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(Asks(r, "ディスク交換").size(), 1u);
   EXPECT_FALSE(s.Exists("C:\\APP\\B.TXT"));
@@ -120,8 +120,8 @@ TEST(CopyPhase, OverwriteRules) {
                                                   : std::chrono::hours(0);
     fs::last_write_time(s.HostPath("C:\\APP\\A.TXT"), stamp + shift);
 
-    RunResult r =
-        s.Setup({"--overwrite", c.overwrite, "--answer", std::string("上書き確認=") + c.answer});
+    RunResult r = s.Setup(
+        {"--overwrite", c.overwrite, "--answer", Utf8(std::string("上書き確認=") + c.answer)});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     auto asks = Asks(r, "上書き確認");
     ASSERT_EQ(asks.size(), c.asked ? 1u : 0u);
@@ -188,8 +188,8 @@ TEST(CopyPhase, BrokenCompressedSourceNeverReachesItsTarget) {
       "[DefaultFolder]\nFolder=C:\\APP\\\n[CopyFile]\nFile1=(App)\\CUT.TX_|HELP.TXT\n"
       "File2=(App)\\GOOD.TX_|GOOD.TXT\n");
   s.Write("C:\\APP\\HELP.TXT", "the earlier help");
-  RunResult r =
-      s.Setup({"--overwrite", "no", "--answer", "上書き確認=Yes", "--answer", "警告=Yes"});
+  RunResult r = s.Setup(
+      {"--overwrite", "no", "--answer", Utf8("上書き確認=Yes"), "--answer", Utf8("警告=Yes")});
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_EQ(s.Read("C:\\APP\\HELP.TXT"), "the earlier help");
   EXPECT_TRUE(Asks(r, "上書き確認").empty());  // nothing to put over the target
@@ -210,7 +210,7 @@ TEST(CopyPhase, FailedCopyIsLoggedAndNotRecorded) {
   s.WriteScript(
       "[DefaultFolder]\nFolder=C:\\APP\\\n[CopyFile]\nFile1=(App)\\NOFOLDER\\A.TXT\n"
       "File2=(App)\\B.TXT\n");
-  RunResult r = s.Setup({"--answer", "警告=Yes"});
+  RunResult r = s.Setup({"--answer", Utf8("警告=Yes")});
   EXPECT_EQ(r.exitCode, 1) << r.err;
   auto details = r.Of("details");
   ASSERT_EQ(details.size(), 1u);

@@ -14,7 +14,7 @@ TEST(FolderPhase, CreatesOneLevelPerEntryAndRecordsWhatExists) {
       "[DefaultFolder]\nFolder=C:\\APP\\\n[MakeFolder]\n"
       "Folder1=(App)\\DATA\nFolder2=(App)\\DATA\\SUB\\\nFolder4=(App)\nFolder5=(App)\\NO\\SUB\n"
       "Folder6=(App)\\data\n");
-  RunResult r = s.Setup({"--answer", "警告=Yes"});
+  RunResult r = s.Setup({"--answer", Utf8("警告=Yes")});
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_TRUE(
       MessagesInOrder(r, {"フォルダを作成しています．．．\rCreating -> C:\\APP\\DATA\\",

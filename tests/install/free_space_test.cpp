@@ -55,7 +55,7 @@ TEST(FreeSpaceCheck, NoStopsTheRunBeforeAnythingChanges) {
   Scenario s;
   WriteHundredBytePackage(s);
   SetFreeBytes(s, 50);
-  RunResult r = s.Setup({"--answer", "空き容量不足=No"});
+  RunResult r = s.Setup({"--answer", Utf8("空き容量不足=No")});
   EXPECT_EQ(r.exitCode, 2);
   auto stop = Asks(r, "セットアップ中止");
   ASSERT_EQ(stop.size(), 1u);
@@ -80,7 +80,7 @@ TEST(FreeSpaceCheck, ScriptWithoutFilesPassesWheneverSpaceIsLeft) {
 TEST(FreeSpaceCheck, NetworkFolderCannotBeMeasuredAndAsks) {
   Scenario s;
   WriteHundredBytePackage(s);
-  RunResult r = s.Setup({"--dir", "\\\\server\\share\\APP\\", "--answer", "空き容量不足=No"});
+  RunResult r = s.Setup({"--dir", "\\\\server\\share\\APP\\", "--answer", Utf8("空き容量不足=No")});
   EXPECT_EQ(Asks(r, "空き容量不足").size(), 1u);
   EXPECT_EQ(r.exitCode, 2);
 }

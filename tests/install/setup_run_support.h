@@ -1,5 +1,6 @@
 // Small helpers shared by the setup run's scenario tests: reading the progress captions and the
-// questions out of a transcript, and giving the machine a small disk.
+// questions out of a transcript, and giving the machine a small disk. Run arguments reach the
+// command line as they are, so the tests pass Japanese ones through Utf8() as a shell would.
 #pragma once
 
 #include <algorithm>

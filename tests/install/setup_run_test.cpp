@@ -117,7 +117,7 @@ TEST(SetupRun, AbortDuringTheCopyPhaseLeavesBeforeTheNextFileAndWritesNoRecord) 
   abort.whenMessageContains = "Copying -> C:\\APP\\B.TXT";
   abort.click = "btnEvent";
   hooks.actions.push_back(abort);
-  RunResult r = s.Setup({"--answer", "中断の確認=Yes"}, hooks);
+  RunResult r = s.Setup({"--answer", Utf8("中断の確認=Yes")}, hooks);
 
   EXPECT_EQ(r.exitCode, 3);
   ASSERT_EQ(Asks(r, "中断の確認").size(), 1u);
@@ -144,7 +144,7 @@ TEST(SetupRun, AbortAnsweredNoGoesOnToTheEnd) {
   abort.whenMessageContains = "Copying -> C:\\APP\\A.TXT";
   abort.click = "btnEvent";
   hooks.actions.push_back(abort);
-  RunResult r = s.Setup({"--answer", "中断の確認=No"}, hooks);
+  RunResult r = s.Setup({"--answer", Utf8("中断の確認=No")}, hooks);
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(Asks(r, "中断の確認").size(), 1u);
   EXPECT_TRUE(s.Exists("C:\\APP\\B.TXT"));

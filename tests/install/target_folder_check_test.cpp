@@ -40,7 +40,7 @@ TEST(TargetFolderCheck, NoStopsTheRun) {
   Scenario s;
   s.WriteScript(kScript);
   s.WritePackageFile("A.TXT", "a");
-  RunResult r = s.Setup({"--answer", "フォルダ作成=No"});
+  RunResult r = s.Setup({"--answer", Utf8("フォルダ作成=No")});
   EXPECT_EQ(r.exitCode, 2);
   auto stop = Asks(r, "セットアップ中止");
   ASSERT_EQ(stop.size(), 1u);
