@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_machine.h"
+#include "support/temp_machine.h"
 
 namespace korvane::posix::testing {
 namespace {

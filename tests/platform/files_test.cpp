@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "platform/win_types.h"
-#include "temp_machine.h"
+#include "support/temp_machine.h"
 
 namespace korvane::posix::testing {
 namespace {

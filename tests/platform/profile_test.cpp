@@ -11,7 +11,7 @@
 #include "platform/posix/posix_profile_document.h"
 #include "platform/posix/posix_profile_store.h"
 #include "platform/win_types.h"
-#include "temp_machine.h"
+#include "support/temp_machine.h"
 
 namespace korvane::posix::testing {
 namespace {

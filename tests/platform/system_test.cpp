@@ -5,7 +5,7 @@
 
 #include "platform/encoding.h"
 #include "platform/win_types.h"
-#include "temp_machine.h"
+#include "support/temp_machine.h"
 
 namespace korvane::posix::testing {
 namespace {

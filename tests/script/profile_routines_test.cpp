@@ -9,33 +9,18 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/posix_machine.h"
+#include "support/temp_machine.h"
 
 namespace korvane {
 namespace {
 
-class ProfileRoutinesTest : public ::testing::Test {
+class ProfileRoutinesTest : public posix::testing::MachineTest {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/korvane-profile-routines-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    posix::MachineOptions options;
-    options.machineDir = dir_ + "/machine";
-    options.recordingClock = true;
-    std::string error;
-    machine_ = posix::Machine::Open(options, error);
-    ASSERT_NE(machine_, nullptr) << error;
-    platform_ = machine_->platform();
-  }
-  void TearDown() override {
-    machine_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
+    MachineTest::SetUp();
+    platform_ = platform();
   }
 
-  std::string dir_;
-  std::unique_ptr<posix::Machine> machine_;
   Platform platform_;
   const std::string file_ = "C:\\SETUP.INI";
 };

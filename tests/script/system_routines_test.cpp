@@ -12,29 +12,16 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/posix_machine.h"
+#include "support/temp_machine.h"
 
 namespace korvane {
 namespace {
 
-class SystemRoutinesTest : public ::testing::Test {
+class SystemRoutinesTest : public posix::testing::MachineTest {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/korvane-system-routines-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    posix::MachineOptions options;
-    options.machineDir = dir_ + "/machine";
-    options.recordingClock = true;
-    std::string error;
-    machine_ = posix::Machine::Open(options, error);
-    ASSERT_NE(machine_, nullptr) << error;
-    platform_ = machine_->platform();
-  }
-  void TearDown() override {
-    machine_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
+    MachineTest::SetUp();
+    platform_ = platform();
   }
 
   void Write(const std::string& path, const std::string& contents) {
@@ -65,8 +52,6 @@ class SystemRoutinesTest : public ::testing::Test {
     ASSERT_EQ(utimes(host.c_str(), times), 0);
   }
 
-  std::string dir_;
-  std::unique_ptr<posix::Machine> machine_;
   Platform platform_;
 };
 

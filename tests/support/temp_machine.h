@@ -1,4 +1,4 @@
-// Test support for the posix platform tests: a temporary folder per test (removed afterwards,
+// Test support for the unit tests on a real machine: a temporary folder per test (removed afterwards,
 // read-only parts included) and a machine opened in it.
 #pragma once
 
