@@ -43,7 +43,8 @@ class Scenario {
   void WriteScript(const std::string& text);
   /// Writes a package file (relative path, '/' separated) with raw bytes.
   void WritePackageFile(const std::string& relativePath, const std::string& bytes);
-  /// Runs a command on this machine: "--machine DIR" is put in front of args.
+  /// Runs a command on this machine: "--machine DIR" is put in front of args, which are the
+  /// command line as a user types it (UTF-8, like --answer 警告=Yes written with u8 texts).
   RunResult Run(std::vector<std::string> args, RunHooks hooks = DefaultHooks());
   /// korvane setup PKGDIR --unattended --log - plus extra args.
   RunResult Setup(std::vector<std::string> extraArgs = {}, RunHooks hooks = DefaultHooks());
