@@ -3,6 +3,7 @@
 // real machine's services with the version and the run-time lookup overridden.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "framework/errors.h"
@@ -64,6 +65,23 @@ TEST(FreeSpaceCheck, NoStopsTheRunBeforeAnythingChanges) {
   EXPECT_FALSE(AnyMessageContains(r, "フォルダをチェックしています"));
   EXPECT_FALSE(s.Exists("C:\\APP"));
   EXPECT_EQ(Pauses(r), std::vector<int>{1000});
+}
+
+TEST(FreeSpaceCheck, SourcesOverTwoGibibytesAreCountedInFull) {
+  // Two sparse files of 1.5 GiB: 3 GiB needed, 2.5 GiB free. A 32-bit sum would wrap to a
+  // negative need and let the run pass without the question.
+  Scenario s;
+  s.WriteScript(
+      "[DefaultFolder]\nFolder=C:\\APP\\\n[CopyFile]\nFile1=(App)\\BIG1.DAT\n"
+      "File2=(App)\\BIG2.DAT\n");
+  for (const char* name : {"BIG1.DAT", "BIG2.DAT"}) {
+    s.WritePackageFile(name, "");
+    std::filesystem::resize_file(std::filesystem::path(s.PackageDir()) / name, 3ull << 29);
+  }
+  SetFreeBytes(s, 5ull << 29);
+  RunResult r = s.Setup({"--answer", Utf8("空き容量不足=No")});
+  EXPECT_EQ(Asks(r, "空き容量不足").size(), 1u);
+  EXPECT_EQ(r.exitCode, 2);
 }
 
 TEST(FreeSpaceCheck, ScriptWithoutFilesPassesWheneverSpaceIsLeft) {
