@@ -29,6 +29,7 @@ struct Measure {
 
 // Runs argv as a child (standard output to /dev/null unless keepOutput) and measures it.
 Measure RunChild(const std::vector<std::string>& argv, bool keepOutput = false) {
+  std::fflush(nullptr);  // a child must not write out the parent's pending output again
   auto start = std::chrono::steady_clock::now();
   pid_t pid = fork();
   if (pid == 0) {
