@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "platform/posix/posix_services.h"
 #include "platform/registry_fold.h"
@@ -32,7 +33,11 @@ struct FdFile {
   FdSystem* system;
   int fd;
   bool output;
+  // The decoder writes one byte a call; collect them so the kernel sees large writes.
+  std::vector<char> pending;
 };
+
+constexpr size_t kOutputBufferSize = 256 * 1024;
 
 // An mspack_system over two open descriptors: libmspack never opens a host path itself.
 struct FdSystem {
@@ -49,11 +54,33 @@ mspack_file* FdOpen(mspack_system* self, const char* filename, int mode) {
   bool output = std::strcmp(filename, kOutputName) == 0;
   if (!output && std::strcmp(filename, kInputName) != 0) return nullptr;
   if (output != (mode == MSPACK_SYS_OPEN_WRITE)) return nullptr;
-  auto* file = new FdFile{system, output ? system->outputFd : system->inputFd, output};
+  auto* file = new FdFile{system, output ? system->outputFd : system->inputFd, output, {}};
+  if (output) file->pending.reserve(kOutputBufferSize);
   return reinterpret_cast<mspack_file*>(file);
 }
 
-void FdClose(mspack_file* file) { delete reinterpret_cast<FdFile*>(file); }
+// Writes out what the output file has collected: false (writeErrno set) when it cannot.
+bool Flush(FdFile* file) {
+  size_t done = 0;
+  while (done < file->pending.size()) {
+    ssize_t n = ::write(file->fd, file->pending.data() + done, file->pending.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      file->system->writeErrno = n < 0 ? errno : ENOSPC;
+      file->pending.clear();
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  file->pending.clear();
+  return true;
+}
+
+void FdClose(mspack_file* handle) {
+  auto* file = reinterpret_cast<FdFile*>(handle);
+  if (file->output) Flush(file);
+  delete file;
+}
 
 int FdRead(mspack_file* handle, void* buffer, int bytes) {
   auto* file = reinterpret_cast<FdFile*>(handle);
@@ -76,23 +103,18 @@ int FdWrite(mspack_file* handle, void* buffer, int bytes) {
   // Bytes decoded beyond the header's length are dropped (mscompress writes a stray literal
   // into an empty file), but counted as written for the decoder.
   uint64_t room = file->system->limit - std::min(file->system->limit, file->system->written);
-  int wanted = static_cast<int>(std::min<uint64_t>(room, static_cast<uint64_t>(bytes)));
-  int total = 0;
-  while (total < wanted) {
-    ssize_t n = ::write(file->fd, p + total, static_cast<size_t>(wanted - total));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      file->system->writeErrno = n < 0 ? errno : ENOSPC;
-      return -1;
-    }
-    total += static_cast<int>(n);
-  }
+  size_t wanted = static_cast<size_t>(std::min<uint64_t>(room, static_cast<uint64_t>(bytes)));
+  if (file->system->writeErrno != 0) return -1;
+  file->pending.insert(file->pending.end(), p, p + wanted);
+  if (file->pending.size() >= kOutputBufferSize && !Flush(file)) return -1;
+  const uint64_t total = wanted;
   file->system->written += static_cast<uint64_t>(total);
   return bytes;
 }
 
 int FdSeek(mspack_file* handle, off_t offset, int mode) {
   auto* file = reinterpret_cast<FdFile*>(handle);
+  if (file->output && !Flush(file)) return -1;
   int whence = mode == MSPACK_SYS_SEEK_START ? SEEK_SET
                : mode == MSPACK_SYS_SEEK_CUR ? SEEK_CUR
                                              : SEEK_END;
@@ -100,7 +122,9 @@ int FdSeek(mspack_file* handle, off_t offset, int mode) {
 }
 
 off_t FdTell(mspack_file* handle) {
-  return ::lseek(reinterpret_cast<FdFile*>(handle)->fd, 0, SEEK_CUR);
+  auto* file = reinterpret_cast<FdFile*>(handle);
+  if (file->output && !Flush(file)) return -1;
+  return ::lseek(file->fd, 0, SEEK_CUR);
 }
 
 void FdMessage(mspack_file*, const char*, ...) {}
