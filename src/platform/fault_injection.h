@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/system.h"
 
 namespace korvane {
 
@@ -69,6 +71,40 @@ class FaultInjectingRegistry : public Registry {
 
  private:
   Registry& inner_;
+};
+
+// Passes every call on to the real System; a test derives from it and overrides only the
+// answers it changes (a folder query that fails, another version, a missing export).
+class PassThroughSystem : public System {
+ public:
+  explicit PassThroughSystem(System& inner) : inner_(inner) {}
+
+  std::string GetTempPath() override { return inner_.GetTempPath(); }
+  std::string GetWindowsDirectory() override { return inner_.GetWindowsDirectory(); }
+  std::string GetSystemDirectory() override { return inner_.GetSystemDirectory(); }
+  bool GetVersionEx(OsVersionInfo& info) override { return inner_.GetVersionEx(info); }
+  DiskFreeExLookup LookupDiskFreeSpaceEx() override { return inner_.LookupDiskFreeSpaceEx(); }
+  bool GetDiskFreeSpaceEx(const std::string& root, uint64_t& freeToCaller, uint64_t& totalBytes,
+                          uint64_t& totalFree) override {
+    return inner_.GetDiskFreeSpaceEx(root, freeToCaller, totalBytes, totalFree);
+  }
+  bool GetDiskFreeSpace(const std::string& root, uint32_t& sectorsPerCluster,
+                        uint32_t& bytesPerSector, uint32_t& freeClusters,
+                        uint32_t& totalClusters) override {
+    return inner_.GetDiskFreeSpace(root, sectorsPerCluster, bytesPerSector, freeClusters,
+                                   totalClusters);
+  }
+  std::optional<std::string> MapString(uint32_t flags, const std::string& text) override {
+    return inner_.MapString(flags, text);
+  }
+  std::string FormatMessage(uint32_t code) override { return inner_.FormatMessage(code); }
+  std::string GetModuleFileName() override { return inner_.GetModuleFileName(); }
+  VersionInfo GetProgramVersion() override { return inner_.GetProgramVersion(); }
+  MutexState AcquireMutex(const std::string& name) override { return inner_.AcquireMutex(name); }
+  void ReleaseMutex() override { inner_.ReleaseMutex(); }
+
+ protected:
+  System& inner_;
 };
 
 }  // namespace korvane

@@ -9,6 +9,7 @@
 #include "framework/errors.h"
 #include "install/free_space_check.h"
 #include "install/setup_run_support.h"
+#include "platform/fault_injection.h"
 #include "platform/posix/posix_machine.h"
 
 namespace korvane::testing {
@@ -105,9 +106,9 @@ TEST(FreeSpaceCheck, NetworkFolderCannotBeMeasuredAndAsks) {
 
 // The machine's System with the version answer and the run-time lookup overridden, counting
 // which free-space call was made.
-class VersionedSystem : public System {
+class VersionedSystem : public PassThroughSystem {
  public:
-  explicit VersionedSystem(System& inner) : inner_(inner) {}
+  using PassThroughSystem::PassThroughSystem;
 
   bool versionFails = false;
   OsVersionInfo version;
@@ -115,9 +116,6 @@ class VersionedSystem : public System {
   int extendedCalls = 0;
   int oldCalls = 0;
 
-  std::string GetTempPath() override { return inner_.GetTempPath(); }
-  std::string GetWindowsDirectory() override { return inner_.GetWindowsDirectory(); }
-  std::string GetSystemDirectory() override { return inner_.GetSystemDirectory(); }
   bool GetVersionEx(OsVersionInfo& info) override {
     if (versionFails) return false;
     info = version;
@@ -136,17 +134,6 @@ class VersionedSystem : public System {
     return inner_.GetDiskFreeSpace(root, sectorsPerCluster, bytesPerSector, freeClusters,
                                    totalClusters);
   }
-  std::optional<std::string> MapString(uint32_t flags, const std::string& text) override {
-    return inner_.MapString(flags, text);
-  }
-  std::string FormatMessage(uint32_t code) override { return inner_.FormatMessage(code); }
-  std::string GetModuleFileName() override { return inner_.GetModuleFileName(); }
-  VersionInfo GetProgramVersion() override { return inner_.GetProgramVersion(); }
-  MutexState AcquireMutex(const std::string& name) override { return inner_.AcquireMutex(name); }
-  void ReleaseMutex() override { inner_.ReleaseMutex(); }
-
- private:
-  System& inner_;
 };
 
 class DiskFreeBytesTest : public ::testing::Test {

@@ -13,15 +13,16 @@
 #include <string>
 
 #include "framework/application.h"
+#include "platform/fault_injection.h"
 #include "platform/posix/posix_machine.h"
 #include "startup/program.h"
 #include "framework/scripted_front_end.h"
 
 namespace korvane::testing {
 
-class FaultySystem : public System {
+class FaultySystem : public PassThroughSystem {
  public:
-  explicit FaultySystem(System& inner) : inner_(inner) {}
+  using PassThroughSystem::PassThroughSystem;
 
   std::optional<std::string> tempPath;  // replaces GetTempPath's answer when set
   std::optional<std::string> windowsDirectory;
@@ -34,29 +35,6 @@ class FaultySystem : public System {
   std::string GetSystemDirectory() override {
     return systemDirectory.value_or(inner_.GetSystemDirectory());
   }
-  bool GetVersionEx(OsVersionInfo& info) override { return inner_.GetVersionEx(info); }
-  DiskFreeExLookup LookupDiskFreeSpaceEx() override { return inner_.LookupDiskFreeSpaceEx(); }
-  bool GetDiskFreeSpaceEx(const std::string& root, uint64_t& freeToCaller, uint64_t& totalBytes,
-                          uint64_t& totalFree) override {
-    return inner_.GetDiskFreeSpaceEx(root, freeToCaller, totalBytes, totalFree);
-  }
-  bool GetDiskFreeSpace(const std::string& root, uint32_t& sectorsPerCluster,
-                        uint32_t& bytesPerSector, uint32_t& freeClusters,
-                        uint32_t& totalClusters) override {
-    return inner_.GetDiskFreeSpace(root, sectorsPerCluster, bytesPerSector, freeClusters,
-                                   totalClusters);
-  }
-  std::optional<std::string> MapString(uint32_t flags, const std::string& text) override {
-    return inner_.MapString(flags, text);
-  }
-  std::string FormatMessage(uint32_t code) override { return inner_.FormatMessage(code); }
-  std::string GetModuleFileName() override { return inner_.GetModuleFileName(); }
-  VersionInfo GetProgramVersion() override { return inner_.GetProgramVersion(); }
-  MutexState AcquireMutex(const std::string& name) override { return inner_.AcquireMutex(name); }
-  void ReleaseMutex() override { inner_.ReleaseMutex(); }
-
- private:
-  System& inner_;
 };
 
 class MachineTest : public ::testing::Test {
