@@ -3,6 +3,10 @@
 // folders themselves come from the caller.
 #include "script/folder_macros.h"
 
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+
 #include "script/text_routines.h"
 
 namespace korvane {
@@ -30,30 +34,41 @@ std::string ReplaceMacro(std::string_view text, std::string_view token, std::str
   return result;
 }
 
+namespace {
+
+// Applies the macros in their fixed order, (App) first and (Set) last, leaving out those in
+// leftOut: every place resolves in this one order and differs only in which it leaves out.
+std::string ResolveInOrder(std::string_view text, const MacroFolders& folders,
+                           std::initializer_list<std::string_view> leftOut) {
+  const std::pair<std::string_view, std::string> order[] = {
+      {kMacroApp, folders.setupFolder},
+      {kMacroPrg, folders.programFilesFolder},
+      {kMacroWin, folders.windowsFolder},
+      {kMacroSys, folders.systemFolder},
+      {kMacroTmp, folders.tempFolder},
+      {kMacroBoo, DriveOf(folders.windowsFolder)},
+      {kMacroSet, DriveOf(folders.setupFolder)},
+  };
+  std::string result(text);
+  for (const auto& [token, value] : order) {
+    if (std::find(leftOut.begin(), leftOut.end(), token) != leftOut.end()) continue;
+    result = ReplaceMacro(result, token, value);
+  }
+  return result;
+}
+
+}  // namespace
+
 std::string ResolveAllMacros(std::string_view text, const MacroFolders& folders) {
-  std::string result = ReplaceMacro(text, kMacroApp, folders.setupFolder);
-  result = ReplaceMacro(result, kMacroPrg, folders.programFilesFolder);
-  result = ReplaceMacro(result, kMacroWin, folders.windowsFolder);
-  result = ReplaceMacro(result, kMacroSys, folders.systemFolder);
-  result = ReplaceMacro(result, kMacroTmp, folders.tempFolder);
-  result = ReplaceMacro(result, kMacroBoo, DriveOf(folders.windowsFolder));
-  return ReplaceMacro(result, kMacroSet, DriveOf(folders.setupFolder));
+  return ResolveInOrder(text, folders, {});
 }
 
 std::string ResolveRegistryMacros(std::string_view text, const MacroFolders& folders) {
-  std::string result = ReplaceMacro(text, kMacroApp, folders.setupFolder);
-  result = ReplaceMacro(result, kMacroPrg, folders.programFilesFolder);
-  result = ReplaceMacro(result, kMacroWin, folders.windowsFolder);
-  result = ReplaceMacro(result, kMacroSys, folders.systemFolder);
-  result = ReplaceMacro(result, kMacroBoo, DriveOf(folders.windowsFolder));
-  return ReplaceMacro(result, kMacroSet, DriveOf(folders.setupFolder));
+  return ResolveInOrder(text, folders, {kMacroTmp});
 }
 
 std::string ResolveProposedFolderMacros(std::string_view text, const MacroFolders& folders) {
-  std::string result = ReplaceMacro(text, kMacroPrg, folders.programFilesFolder);
-  result = ReplaceMacro(result, kMacroWin, folders.windowsFolder);
-  result = ReplaceMacro(result, kMacroSys, folders.systemFolder);
-  return ReplaceMacro(result, kMacroBoo, DriveOf(folders.windowsFolder));
+  return ResolveInOrder(text, folders, {kMacroApp, kMacroTmp, kMacroSet});
 }
 
 }  // namespace korvane

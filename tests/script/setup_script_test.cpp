@@ -92,7 +92,7 @@ TEST(SetupScriptTest, SplitShortcutName) {
 
 TEST(SetupScriptTest, SplitRegistryKey) {
   struct Case {
-    std::string spec;
+    std::string value;
     std::string root;
     std::string path;
   };
@@ -111,8 +111,8 @@ TEST(SetupScriptTest, SplitRegistryKey) {
       {"Software\\ソ\\", "(Cuser)", "Software\\ソ"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.spec);
-    const RegistryKeyFields fields = SplitRegistryKey(c.spec);
+    SCOPED_TRACE(c.value);
+    const RegistryKeyFields fields = SplitRegistryKey(c.value);
     EXPECT_EQ(fields.rootToken, c.root);
     EXPECT_EQ(fields.keyPath, c.path);
   }
@@ -120,7 +120,7 @@ TEST(SetupScriptTest, SplitRegistryKey) {
 
 TEST(SetupScriptTest, SplitRegistryValue) {
   struct Case {
-    std::string spec;
+    std::string value;
     std::string type;
     std::string data;
   };
@@ -132,8 +132,8 @@ TEST(SetupScriptTest, SplitRegistryValue) {
       {"(str)x", "(str)", "(str)x"},    {"(Tmp)\\X", "(Tmp)", "(Tmp)\\X"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.spec);
-    const RegistryValueFields fields = SplitRegistryValue(c.spec);
+    SCOPED_TRACE(c.value);
+    const RegistryValueFields fields = SplitRegistryValue(c.value);
     EXPECT_EQ(fields.typeToken, c.type);
     EXPECT_EQ(fields.data, c.data);
   }

@@ -22,18 +22,18 @@ QColor ToColor(uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0x
 
 }  // namespace
 
-QFont MapFont(const FontSpec& spec) {
-  const QString name = ToQString(spec.name);
+QFont MapFont(const FontSpec& wanted) {
+  const QString name = ToQString(wanted.name);
   QString family = QStringLiteral("Noto Sans CJK JP");
-  if (spec.fixedPitch || name == QStringLiteral("ＭＳ ゴシック")) {
+  if (wanted.fixedPitch || name == QStringLiteral("ＭＳ ゴシック")) {
     family = QStringLiteral("Noto Sans Mono CJK JP");
   } else if (name.contains(QStringLiteral("Times"))) {
     family = QStringLiteral("DejaVu Serif");
   }
   QFont font(family);
-  font.setPixelSize(spec.pixels);
-  font.setItalic(spec.italic);
-  if (spec.fixedPitch) font.setStyleHint(QFont::Monospace);
+  font.setPixelSize(wanted.pixels);
+  font.setItalic(wanted.italic);
+  if (wanted.fixedPitch) font.setStyleHint(QFont::Monospace);
   return font;
 }
 

@@ -47,6 +47,6 @@ class FormWindow : public QWidget, public FormObserver {
 };
 
 /// The installed font that stands for a font name of the forms.
-QFont MapFont(const FontSpec& spec);
+QFont MapFont(const FontSpec& wanted);
 
 }  // namespace korvane::qt
